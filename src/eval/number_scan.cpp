@@ -1,0 +1,87 @@
+#include "eval/number_scan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include "eval/char_class.h"
+
+namespace kx {
+namespace {
+
+const char* skipDigits(const char* p) {
+    while (isDigit(*p)) ++p;
+    return p;
+}
+
+// The literal split into its pieces, as the scanner found them.
+struct Literal {
+    const char* begin;
+    const char* mantissaEnd;  // end of digits [. digits]
+    const char* end;          // end of the whole literal, exponent included
+};
+
+// The decimal exponent of the literal's leading significant digit, plus one: 3 for
+// 123.4, 0 for 0.5, -2 for 0.005, with the written exponent added. When the conversion
+// leaves the double range this tells which way (above 308 or below -323), so a coarse,
+// saturating count decides safely. An all-zero mantissa is exactly 0.
+bool overflows(const Literal& literal) {
+    const char* point = std::find(literal.begin, literal.mantissaEnd, '.');
+    const char* first = std::find_if(literal.begin, literal.mantissaEnd,
+                                     [](char c) { return c != '0' && c != '.'; });
+    if (first == literal.mantissaEnd) return false;
+    std::int64_t magnitude = first < point ? point - first : -(first - point - 1);
+    if (literal.end != literal.mantissaEnd) {
+        const char* e = literal.mantissaEnd + 1;  // past the exponent letter
+        const bool negative = *e == '-';
+        if (*e == '+' || *e == '-') ++e;
+        constexpr std::int64_t saturation = std::int64_t{1} << 40;
+        std::int64_t exponent = 0;
+        for (; e < literal.end; ++e) exponent = std::min(saturation, exponent * 10 + (*e - '0'));
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude > 0;
+}
+
+double convert(const Literal& literal) {
+    double value = 0.0;
+    auto [ptr, ec] = std::from_chars(literal.begin, literal.end, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        return overflows(literal) ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
+}
+
+}  // namespace
+
+ScannedNumber scanNumber(const char* text) {
+    const char* p = text;
+    if (isDigit(*p)) {
+        p = skipDigits(p);
+        if (*p == '.') p = skipDigits(p + 1);
+    } else if (*p == '.' && isDigit(p[1])) {
+        p = skipDigits(p + 1);
+    } else {
+        return {0.0, text};
+    }
+    Literal literal{text, p, p};
+    if (*p == 'e' || *p == 'd') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-') ++q;
+        if (isDigit(*q)) literal.end = skipDigits(q);
+    }
+    if (literal.end != literal.mantissaEnd && *literal.mantissaEnd == 'd') {
+        // from_chars knows only e as the exponent letter.
+        std::string copy(literal.begin, literal.end);
+        copy[static_cast<std::size_t>(literal.mantissaEnd - literal.begin)] = 'e';
+        const char* base = copy.data();
+        const Literal spelled{base, base + (literal.mantissaEnd - literal.begin), base + copy.size()};
+        return {convert(spelled), literal.end};
+    }
+    return {convert(literal), literal.end};
+}
+
+}  // namespace kx

@@ -1,0 +1,49 @@
+#include "tables/symbol_tables.h"
+
+#include <cmath>
+#include <span>
+
+#include "complex/arithmetic.h"
+#include "complex/circular.h"
+#include "complex/exponential.h"
+#include "complex/inverse.h"
+
+namespace kx {
+namespace {
+
+void insertAll(SymbolTable<OperatorEntry>& table, std::span<const TableEntry> entries) {
+    for (const TableEntry& record : entries) table.insertIfAbsent(record.key, record.entry);
+}
+
+}  // namespace
+
+// A function-local object rather than a namespace-scope one: it exists before the load
+// hook runs, whatever order the runtime gives the library's initialisers.
+SymbolTables& symbolTables() {
+    static SymbolTables tables;
+    return tables;
+}
+
+void buildTables(SymbolTables& tables) {
+    tables.constants.insertIfAbsent("i", Complex{0.0, 1.0});
+    tables.constants.insertIfAbsent("pi", Complex{4.0 * std::atan2(1.0, 1.0), 0.0});
+    tables.constants.insertIfAbsent("e", Complex{std::exp(1.0), 0.0});
+    tables.variables.insertIfAbsent("tol", Complex{initialTolerance, 0.0});
+
+    insertAll(tables.functions, circularFunctionEntries());
+    insertAll(tables.functions, inverseFunctionEntries());
+    insertAll(tables.functions, exponentialFunctionEntries());
+    insertAll(tables.functions, prefixSignEntries());
+
+    insertAll(tables.operators, powerOperatorEntries());
+    insertAll(tables.operators, arithmeticOperatorEntries());
+}
+
+void clearTables(SymbolTables& tables) {
+    tables.operators.clear();
+    tables.functions.clear();
+    tables.constants.clear();
+    tables.variables.clear();
+}
+
+}  // namespace kx
