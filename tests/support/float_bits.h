@@ -1,0 +1,43 @@
+// Exact comparisons of doubles for tests: NaN equals NaN, +0 differs from -0.
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "complex/complex.h"
+
+namespace kx::test {
+
+inline std::uint64_t bitsOf(double value) { return std::bit_cast<std::uint64_t>(value); }
+
+// Same value in the sense of the calculator: both NaN, or equal with the same sign of zero.
+inline bool sameValue(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+    return a == b && std::signbit(a) == std::signbit(b);
+}
+
+inline ::testing::AssertionResult sameComplex(const Complex& actual, const Complex& expected) {
+    if (sameValue(actual.re, expected.re) && sameValue(actual.im, expected.im))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << actual.re << ", " << actual.im << ") expected ("
+                                         << expected.re << ", " << expected.im << ")";
+}
+
+// Distance in units in the last place between two finite doubles of any sign.
+inline double ulpDistance(double a, double b) {
+    auto ordered = [](double x) {
+        const auto bits = static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(x));
+        return bits < 0 ? std::numeric_limits<std::int64_t>::min() - bits : bits;
+    };
+    return std::fabs(static_cast<double>(ordered(a)) - static_cast<double>(ordered(b)));
+}
+
+inline std::uint64_t defaultNaNBits() { return 0xFFF8000000000000; }
+
+}  // namespace kx::test
