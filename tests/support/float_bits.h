@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <ostream>
 #include <string>
 
@@ -31,11 +30,12 @@ inline ::testing::AssertionResult sameComplex(const Complex& actual, const Compl
 
 // Distance in units in the last place between two finite doubles of any sign.
 inline double ulpDistance(double a, double b) {
-    auto ordered = [](double x) {
-        const auto bits = static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(x));
-        return bits < 0 ? std::numeric_limits<std::int64_t>::min() - bits : bits;
+    auto ordered = [](double x) {  // doubles in order map to integers in order, -0 and +0 to 0
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+        const auto magnitude = static_cast<double>(bits & 0x7FFFFFFFFFFFFFFF);
+        return (bits >> 63) != 0 ? -magnitude : magnitude;
     };
-    return std::fabs(static_cast<double>(ordered(a)) - static_cast<double>(ordered(b)));
+    return std::fabs(ordered(a) - ordered(b));
 }
 
 inline std::uint64_t defaultNaNBits() { return 0xFFF8000000000000; }
