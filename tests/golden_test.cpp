@@ -1,8 +1,18 @@
 // The golden end-to-end tables, evaluated in-process with fresh tables.
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "golden/golden_cases.h"
 #include "support/calculator.h"
+
+namespace {
+
+}  // namespace
+
+namespace kx::golden {
+void PrintTo(const GoldenGroup& group, std::ostream* out) { *out << group.name; }
+}  // namespace kx::golden
 
 namespace {
 
