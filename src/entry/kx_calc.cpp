@@ -8,6 +8,7 @@
 #include "entry/entry_messages.h"
 
 extern "C" KX_CALC_API char* kx_calc(char* line) {
+    if (line == nullptr) return line;  // no buffer, nothing to answer in
     try {
         kx::calculate(line, kx::symbolTables());
     } catch (const std::bad_alloc&) {
