@@ -24,7 +24,7 @@
 // n times it is exact), forms t·e^r in double-double and scales by 2^n with one correctly
 // rounded ldexp: it overflows only when t·e^a does and underflows gradually.
 //
-// The real part of ln is ln(m) + k·ln2, except for |z| within a factor sqrt(2) of 1,
+// The real part of ln is ln(m) + k·ln2, except for 1/2 <= |z| <= 2,
 // where that sum cancels: there it is log1p(x² + y² - 1)/2 with x² + y² - 1 summed
 // exactly from Dekker products.
 //
@@ -67,11 +67,12 @@ constexpr double reductionLnTwoUpper = 0x1.62e42feep-1;
 constexpr double reductionLnTwoLower = 0x1.a39ef35793c76p-33;
 constexpr double inverseLnTwo = 0x1.71547652b82fep+0;
 
-// ln: inside [1/sqrt(2), sqrt(2)] the sum ln(m) + k·ln2 loses more than a bit to
-// cancellation (|ln|z|| < ln(2)/2 against terms of about 1.39), so the real part is
-// formed from x² + y² - 1 instead.
-constexpr double nearUnitModulusLow = 0x1.6a09e667f3bcdp-1;  // 1/sqrt(2)
-constexpr double nearUnitModulusHigh = 0x1.6a09e667f3bcdp+0; // sqrt(2)
+// ln: inside [1/2, 2] the sum ln(m) + k·ln2 cancels (|ln|z|| < ln 2 against terms of
+// about 1.39, leaving errors of up to 4 ulp already at |z| = 0.65 and 1.6, and
+// relative errors of 1e-4 within 1e-9 of 1), so the real part is formed from
+// x² + y² - 1 instead. Outside it the sum keeps at least half of its leading bit.
+constexpr double nearUnitModulusLow = 0.5;
+constexpr double nearUnitModulusHigh = 2.0;
 
 // x² + y² - 1 with one rounding at most two units, for |x|, |y| below 4.
 double sumOfSquaresMinusOne(double x, double y) {
