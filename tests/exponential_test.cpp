@@ -132,6 +132,16 @@ TEST(sqrt, stays_finite_up_to_the_largest_parts) {
     EXPECT_LE(ulpDistance(root.im, 4.5508986056222734e153), 2.0);
 }
 
+// Four times a subnormal part is still subnormal, with few significant bits; such
+// arguments are scaled into the normal range first. References from mpmath.
+TEST(sqrt, arguments_with_only_subnormal_parts_keep_full_precision) {
+    const Complex root = sqrt({smallestSubnormal, smallestSubnormal});
+    EXPECT_LE(ulpDistance(root.re, 0x1.19435caffa9f9p-537), 1.0);
+    EXPECT_LE(ulpDistance(root.im, 0x1.d203138f6c828p-539), 1.0);
+    EXPECT_TRUE(sameComplex(sqrt({-4 * smallestSubnormal, -0.0}), {-0.0, 0x1p-536}));
+    EXPECT_TRUE(sameComplex(sqrt({-0.0, 0.0}), {+0.0, +0.0}));
+}
+
 // The root for |z| >= 1 is formed as 2·sqrt(s/2) so that 2s cannot overflow; for every
 // argument where the direct sqrt(2s) is finite the two agree bit for bit.
 TEST(sqrt, halved_form_agrees_with_the_doubled_form_wherever_that_is_finite) {
@@ -281,6 +291,15 @@ TEST(ln, real_part_accurate_near_unit_modulus) {
     EXPECT_TRUE(sameValue(ln({1.0, 0.0}).re, +0.0));
     EXPECT_EQ(ln({2.0, 0.0}).re, 0x1.62e42fefa39efp-1);   // ln 2 rounded, at the end of the near-one region
     EXPECT_EQ(ln({0.5, 0.0}).re, -0x1.62e42fefa39efp-1);
+}
+
+TEST(ln, arguments_with_only_subnormal_parts_keep_full_precision) {
+    const Complex value = ln({smallestSubnormal, smallestSubnormal});
+    EXPECT_LE(ulpDistance(value.re, -0x1.740bf7c0d927cp+9), 1.0);
+    EXPECT_LE(ulpDistance(value.im, 0x1.921fb54442d18p-1), 1.0);
+    const Complex lowerSide = ln({-smallestSubnormal, -0.0});  // -1074·ln2 - pi·i
+    EXPECT_LE(ulpDistance(lowerSide.re, -0x1.74385446d71c3p+9), 1.0);
+    EXPECT_TRUE(sameValue(lowerSide.im, -pi));
 }
 
 TEST(log, base_ten_on_both_parts) {

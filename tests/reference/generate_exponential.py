@@ -160,7 +160,7 @@ def modulus_arguments(rng):
 
 
 def subnormal_modulus_arguments(rng):
-    """Arguments whose modulus is subnormal or borders on it (abs only)."""
+    """Arguments whose modulus is subnormal or borders on it."""
     points = []
     for _ in range(20):
         points.append(complex(signed(rng, log_uniform(rng, -323, -308)), signed(rng, log_uniform(rng, -323, -308))))
@@ -257,10 +257,9 @@ def main():
     lines = ["# name in-re in-im [exponent-re exponent-im] out-re out-im: correctly rounded",
              "# principal values; made by generate_exponential.py (mpmath, seed %d)" % SEED]
     unary = [("abs", reference_abs), ("sqrt", reference_sqrt), ("ln", reference_ln), ("log", reference_log)]
-    arguments = modulus_arguments(rng)
+    arguments = modulus_arguments(rng) + subnormal_modulus_arguments(rng)
     for name, reference in unary:
-        cases = arguments + (subnormal_modulus_arguments(rng) if name == "abs" else [])
-        for z in cases:
+        for z in arguments:
             re, im = reference(z)
             lines.append(" ".join([name, text(z.real), text(z.imag), text(re), text(im)]))
     for z in exp_arguments(rng):
