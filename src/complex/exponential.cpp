@@ -73,7 +73,7 @@ constexpr double inverseLnTwo = 0x1.71547652b82fep+0;
 // ln: inside [1/2, 2] the sum ln(m) + k·ln2 cancels (|ln|z|| < ln 2 against terms of
 // about 1.39, leaving errors of up to 4 ulp already at |z| = 0.65 and 1.6, and
 // relative errors of 1e-4 within 1e-9 of 1), so the real part is formed from
-// x² + y² - 1 instead. Outside it the sum keeps at least half of its leading bit.
+// x² + y² - 1 instead. Outside it |ln|z|| >= ln 2 and the sum stays within 3 ulp.
 constexpr double nearUnitModulusLow = 0.5;
 constexpr double nearUnitModulusHigh = 2.0;
 
@@ -170,7 +170,8 @@ double scaledExponentialProduct(double a, double t) {
     if (t == 0.0) return +0.0;
     if (a > exponentLimit) return std::copysign(infinity, t);
     if (std::isinf(t)) return t;  // e^a is finite and positive here
-    // a = n·ln2 + r, |r| <= ln2/2 + 2^-40; both differences below are exact (Sterbenz).
+    // a = n·ln2 + r with |r| at most a hair above ln2/2. a - n·upper is exact (n·upper
+    // is exact and within a factor 2 of a), and the lower part joins it as a two-sum.
     const double n = std::nearbyint(a * inverseLnTwo);
     const double rUpper = a - n * reductionLnTwoUpper;
     const DoubleDouble r = twoSum(rUpper, -(n * reductionLnTwoLower));
