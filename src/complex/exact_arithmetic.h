@@ -1,0 +1,78 @@
+// Error-free transformations of doubles: a sum or a product written exactly as a rounded
+// result plus the rounding error, and an accurate sum of a few doubles built from them.
+//
+// Every function here uses plain double additions and multiplications only (no fused
+// multiply-add), so results do not depend on the hardware or on contraction settings.
+// References: T. J. Dekker, "A floating-point technique for extending the available
+// precision", Numer. Math. 18, 1971 (two-product with Veltkamp's splitting);
+// D. E. Knuth, TAOCP vol. 2, 4.2.2 (two-sum); D. M. Priest, "On properties of floating
+// point arithmetics", 1992 (doubly compensated summation).
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+namespace kx {
+
+// A value held as high + low, with high the rounded value and low the rounding error.
+struct DoubleDouble {
+    double high;
+    double low;
+};
+
+// a + b exactly, for any finite a and b (Knuth's two-sum, six operations).
+constexpr DoubleDouble twoSum(double a, double b) {
+    const double sum = a + b;
+    const double bVirtual = sum - a;
+    const double aVirtual = sum - bVirtual;
+    return {sum, (a - aVirtual) + (b - bVirtual)};
+}
+
+// Veltkamp's split: value = high + low, each half fitting in 26 bits, so that products
+// of halves are exact. Valid for |value| below 2^996 (the factor 2^27 + 1 must not
+// overflow).
+constexpr DoubleDouble split(double value) {
+    constexpr double splitter = 0x1p27 + 1.0;
+    const double scaled = splitter * value;
+    const double high = scaled - (scaled - value);
+    return {high, value - high};
+}
+
+// a·b exactly as high + low (Dekker's two-product). Exact when |a| and |b| are below
+// 2^996 and the product neither overflows nor has a low part below the normal range;
+// the callers here use it on operands of magnitude below 4.
+constexpr DoubleDouble twoProduct(double a, double b) {
+    const double product = a * b;
+    const DoubleDouble aHalves = split(a);
+    const DoubleDouble bHalves = split(b);
+    const double error = ((aHalves.high * bHalves.high - product) + aHalves.high * bHalves.low +
+                          aHalves.low * bHalves.high) +
+                         aHalves.low * bHalves.low;
+    return {product, error};
+}
+
+// The sum of a few finite doubles with a relative error of at most two units of
+// rounding, whatever cancellation occurs: Priest's doubly compensated summation over the
+// terms in order of decreasing magnitude.
+template <std::size_t count>
+double accurateSum(std::array<double, count> terms) {
+    std::sort(terms.begin(), terms.end(),
+              [](double left, double right) { return std::fabs(left) > std::fabs(right); });
+    double sum = terms[0];
+    double correction = 0.0;
+    for (std::size_t index = 1; index < count; ++index) {
+        const double term = terms[index];
+        const double corrected = correction + term;
+        const double correctedError = term - (corrected - correction);
+        const double partial = corrected + sum;
+        const double partialError = corrected - (partial - sum);
+        const double carried = correctedError + partialError;
+        sum = partial + carried;
+        correction = carried - (sum - partial);
+    }
+    return sum;
+}
+
+}  // namespace kx

@@ -1,0 +1,117 @@
+// Accuracy of the exponential family against the committed table of correctly rounded
+// principal values (tests/reference/exponential.txt, made by generate_exponential.py).
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "complex/arithmetic.h"
+#include "complex/exponential.h"
+#include "support/reference_table.h"
+
+namespace kx::test {
+namespace {
+
+constexpr double partBoundUlps = 4.0;
+constexpr double powerBoundUlps = 4.0;  // times 1 + |w·ln z|, the condition of exp(w·ln z)
+constexpr double productBoundUlps = 2.0;        // E, normal results
+constexpr double subnormalProductBoundUnits = 1.0;  // E, in units of the smallest subnormal
+
+struct Worst {
+    double error = 0.0;
+    int line = 0;
+};
+
+const std::vector<ReferenceCase>& referenceCases() {
+    static const std::vector<ReferenceCase> cases =
+        loadReferenceTable(std::string(KX_REFERENCE_DIR) + "/exponential.txt");
+    return cases;
+}
+
+Complex evaluate(const ReferenceCase& entry) {
+    const Complex z{entry.inputs[0], entry.inputs[1]};
+    if (entry.function == "abs") return abs(z);
+    if (entry.function == "sqrt") return sqrt(z);
+    if (entry.function == "exp") return exp(z);
+    if (entry.function == "ln") return ln(z);
+    if (entry.function == "log") return log(z);
+    if (entry.function == "pow") return power(z, {entry.inputs[2], entry.inputs[3]});
+    ADD_FAILURE() << "unknown function " << entry.function << " on line " << entry.line;
+    return {};
+}
+
+// Worst error of the two parts, each in ulps of that part of the reference.
+double partwiseError(Complex computed, Complex expected) {
+    return std::max(ulpError(computed.re, expected.re), ulpError(computed.im, expected.im));
+}
+
+// Worst error of the two parts in ulps of the reference's modulus.
+double normwiseError(Complex computed, Complex expected) {
+    const double modulus = std::hypot(expected.re, expected.im);
+    return std::max(ulpErrorRelativeTo(computed.re, expected.re, modulus),
+                    ulpErrorRelativeTo(computed.im, expected.im, modulus));
+}
+
+TEST(exponential_reference, table_covers_every_function) {
+    std::map<std::string, int> counts;
+    for (const ReferenceCase& entry : referenceCases()) ++counts[entry.function];
+    for (const char* name : {"abs", "sqrt", "exp", "ln", "log", "pow"}) EXPECT_GE(counts[name], 250) << name;
+    EXPECT_GE(counts["E"], 150);
+}
+
+// ulpError measures a subnormal reference in units of the smallest subnormal.
+TEST(exponential_reference, scaled_product_within_two_ulp_and_one_subnormal_unit) {
+    Worst worstNormal, worstSubnormal;
+    for (const ReferenceCase& entry : referenceCases()) {
+        if (entry.function != "E") continue;
+        const double computed = scaledExponentialProduct(entry.inputs[0], entry.inputs[1]);
+        const double error = ulpError(computed, entry.expected.re);
+        const bool subnormal = std::fabs(entry.expected.re) < std::numeric_limits<double>::min();
+        EXPECT_LE(error, subnormal ? subnormalProductBoundUnits : productBoundUlps)
+            << "E line " << entry.line << ": got " << computed;
+        Worst& worst = subnormal ? worstSubnormal : worstNormal;
+        if (error >= worst.error) worst = {error, entry.line};
+    }
+    std::printf("worst E    %.3f ulp, normal results (table line %d); %.3f units, subnormal results (line %d)\n",
+                worstNormal.error, worstNormal.line, worstSubnormal.error, worstSubnormal.line);
+}
+
+TEST(exponential_reference, unary_functions_within_four_ulp_per_part) {
+    std::map<std::string, Worst> worst;
+    for (const ReferenceCase& entry : referenceCases()) {
+        if (entry.function == "pow" || entry.function == "E") continue;
+        const Complex computed = evaluate(entry);
+        const double error = partwiseError(computed, entry.expected);
+        EXPECT_LE(error, partBoundUlps) << entry.function << " line " << entry.line << ": got (" << computed.re
+                                        << ", " << computed.im << ")";
+        if (error >= worst[entry.function].error) worst[entry.function] = {error, entry.line};
+    }
+    for (const auto& [name, record] : worst)
+        std::printf("worst %-4s %.3f ulp (table line %d)\n", name.c_str(), record.error, record.line);
+}
+
+TEST(exponential_reference, complex_power_within_bound_scaled_by_condition) {
+    Worst worst;
+    double worstRatio = 0.0;
+    for (const ReferenceCase& entry : referenceCases()) {
+        if (entry.function != "pow") continue;
+        const Complex z{entry.inputs[0], entry.inputs[1]};
+        const Complex w{entry.inputs[2], entry.inputs[3]};
+        const Complex exponentTimesLog = multiply(w, z.im == 0.0 ? Complex{std::log(z.re), 0.0} : ln(z));
+        const double condition = 1.0 + std::hypot(exponentTimesLog.re, exponentTimesLog.im);
+        const Complex computed = evaluate(entry);
+        const double error = normwiseError(computed, entry.expected);
+        EXPECT_LE(error, powerBoundUlps * condition) << "pow line " << entry.line << ": got (" << computed.re << ", "
+                                                     << computed.im << ")";
+        if (error >= worst.error) worst = {error, entry.line};
+        worstRatio = std::max(worstRatio, error / condition);
+    }
+    std::printf("worst pow  %.3f ulp normwise (table line %d); worst error / (1 + |w ln z|) %.3f\n", worst.error,
+                worst.line, worstRatio);
+}
+
+}  // namespace
+}  // namespace kx::test

@@ -1,0 +1,279 @@
+#!/usr/bin/env python3
+"""Reference values for abs, sqrt, exp, ln, log, the complex power and the scaled
+exponential product E(a, t) = t·e^a.
+
+Every input is a double; every expected part is the correctly rounded double of the
+exact principal value, computed with mpmath at high precision (and checked against a
+second, higher precision). Output lines, read by tests/support/reference_table.h:
+
+    name in-re in-im [exponent-re exponent-im] out-re out-im
+
+and, for E, "E a t product 0".
+
+with numbers written by float.hex(). Run from the repository root:
+
+    python3 tests/reference/generate_exponential.py > tests/reference/exponential.txt
+
+mpmath has no signed zeros, so on the negative real axis the side of the cut is chosen
+here from the sign of the zero imaginary part: ln and log of x - 0i (x < 0) are the
+conjugates of mpmath's values. sqrt gives +sqrt(|x|)·i on that axis for either sign.
+"""
+
+import math
+import random
+
+import mpmath
+from mpmath import mp, mpf, mpc
+
+SEED = 20261207
+PRECISIONS = (2400, 3200)  # parts as small as 2^-2100 of the modulus are resolved
+LARGEST = mpf(2) ** 1024  # a rounded magnitude this large is an overflow to infinity
+
+
+def round_to_double(value):
+    """The double nearest to a real mpf (ties to even), with gradual underflow."""
+    if mpmath.isnan(value):
+        return math.nan
+    if mpmath.isinf(value):
+        return math.inf if value > 0 else -math.inf
+    if value == 0:
+        return 0.0
+    _, exponent = mpmath.frexp(value)  # value = f·2^exponent, 0.5 <= |f| < 1
+    scale = max(int(exponent) - 53, -1074)
+    scaled = mpmath.ldexp(value, -scale)  # exact: a power-of-two scaling
+    integer = int(mpmath.floor(scaled))
+    fraction = scaled - integer
+    if fraction > 0.5 or (fraction == 0.5 and integer % 2 != 0):
+        integer += 1
+    if abs(mpmath.ldexp(mpf(integer), scale)) >= LARGEST:
+        return math.inf if integer > 0 else -math.inf
+    return math.ldexp(integer, scale)
+
+
+def exact(function, *arguments):
+    """(re, im) of a function of complex arguments, rounded, stable over two precisions."""
+    results = []
+    for precision in PRECISIONS:
+        with mp.workprec(precision):
+            value = function(*[mpc(mpf(a.real), mpf(a.imag)) for a in arguments])
+            parts = [mpmath.re(value), mpmath.im(value)]
+            negligible = abs(value) * mpf(2) ** (40 - precision)
+            # A part that is exactly zero comes out as rounding noise far below the modulus.
+            parts = [mpf(0) if abs(part) < negligible else part for part in parts]
+            results.append(tuple(round_to_double(part) for part in parts))
+    if results[0] != results[1] and not any(math.isnan(p) for p in results[0]):
+        raise RuntimeError(f"reference unstable for {arguments}: {results}")
+    return results[1]
+
+
+def on_lower_side_of_cut(z):
+    return z.imag == 0 and math.copysign(1.0, z.imag) < 0 and z.real < 0
+
+
+def reference_ln(z):
+    re, im = exact(mpmath.log, z)
+    if on_lower_side_of_cut(z):
+        im = -im
+    if z.imag == 0 and z.real > 0:
+        im = math.copysign(0.0, z.imag)
+    return re, im
+
+
+def reference_log(z):
+    re, im = exact(lambda v: mpmath.log(v) / mpmath.log(10), z)
+    if on_lower_side_of_cut(z):
+        im = -im
+    if z.imag == 0 and z.real > 0:
+        im = math.copysign(0.0, z.imag)
+    return re, im
+
+
+def reference_sqrt(z):
+    return exact(mpmath.sqrt, z)
+
+
+def reference_abs(z):
+    return exact(lambda v: mpc(abs(v), 0), z)
+
+
+def reference_exp(z):
+    return exact(mpmath.exp, z)
+
+
+def reference_pow(z, w):
+    return exact(lambda base, exponent: mpmath.exp(exponent * mpmath.log(base)), z, w)
+
+
+def log_uniform(rng, low_exponent, high_exponent):
+    """A positive double with a uniformly distributed decimal exponent."""
+    return 10.0 ** rng.uniform(low_exponent, high_exponent)
+
+
+def signed(rng, value):
+    return value if rng.random() < 0.5 else -value
+
+
+def modulus_arguments(rng):
+    """Arguments for abs, sqrt, ln, log: all magnitudes, |z| near 1, the cut, zero parts."""
+    points = []
+    # Exact and simple values.
+    for re, im in [(3, 4), (-3, -4), (0, 1), (1, 0), (-1, 0), (0, -1), (1, 1), (-2, 0.5),
+                   (1e308, 1e308), (1.5e308, 1.5e308), (1e-300, 1e-300), (5, 12), (0.6, 0.8)]:
+        points.append(complex(re, im))
+    # Every magnitude, parts of independent size and sign.
+    for _ in range(90):
+        re = signed(rng, log_uniform(rng, -307, 308))
+        im = signed(rng, log_uniform(rng, -307, 308))
+        points.append(complex(re, im))
+    # Parts of similar size (the b close to a branch of the modulus).
+    for _ in range(30):
+        a = log_uniform(rng, -300, 300)
+        points.append(complex(signed(rng, a), signed(rng, a * rng.uniform(0.5, 1.0))))
+    # Near |z| = 1: radius 1 + delta at a random angle, the rounded unit circle, and
+    # points along the real and imaginary axes just off 1.
+    for _ in range(60):
+        delta = signed(rng, log_uniform(rng, -16, -1))
+        angle = rng.uniform(-math.pi, math.pi)
+        points.append(complex((1 + delta) * math.cos(angle), (1 + delta) * math.sin(angle)))
+    for _ in range(20):
+        angle = rng.uniform(-math.pi, math.pi)
+        points.append(complex(math.cos(angle), math.sin(angle)))
+    for delta in [1e-7, -1e-7, 1e-9, -1e-9, 2.0**-52, -2.0**-53, 1e-12, 0.3, -0.25, 0.41]:
+        points.append(complex(1 + delta, 0.0))
+        points.append(complex(0.0, 1 + delta))
+        points.append(complex(-(1 + delta), 1e-3))
+    # Just inside and outside the boundary of the near-one region, sqrt(2) and 1/sqrt(2).
+    for radius in [math.sqrt(2) * (1 + 1e-15), math.sqrt(2) * (1 - 1e-15), math.sqrt(0.5) * (1 + 1e-15),
+                   math.sqrt(0.5) * (1 - 1e-15), 1.3, 1.5, 0.75, 0.65, 2.0, 0.5]:
+        for angle in [0.3, 1.2, 2.9, -2.0]:
+            points.append(complex(radius * math.cos(angle), radius * math.sin(angle)))
+    # Both sides of the cut along the negative real axis, and signed-zero parts.
+    for magnitude in [1.0, 10.0, 0.5, 1e-200, 1e200, 2.5]:
+        for im in [0.0, -0.0, 1e-300, -1e-300, 1e-17, -1e-17]:
+            points.append(complex(-magnitude, im))
+        for re in [0.0, -0.0]:
+            points.append(complex(re, magnitude))
+            points.append(complex(re, -magnitude))
+        points.append(complex(magnitude, 0.0))
+        points.append(complex(magnitude, -0.0))
+    return points
+
+
+def subnormal_modulus_arguments(rng):
+    """Arguments whose modulus is subnormal or borders on it."""
+    points = []
+    for _ in range(20):
+        points.append(complex(signed(rng, log_uniform(rng, -323, -308)), signed(rng, log_uniform(rng, -323, -308))))
+    points += [complex(5e-324, 5e-324), complex(3e-320, 4e-320), complex(2.0**-1022, 2.0**-1022)]
+    return points
+
+
+def exp_arguments(rng):
+    points = [complex(1, 0), complex(0, math.pi), complex(710, 0.7853981633974483), complex(-1, 2),
+              complex(0, 0), complex(-0.0, -0.0), complex(709.78, 0), complex(-745, 0), complex(-708, 1)]
+    for _ in range(120):
+        points.append(complex(rng.uniform(-40, 40), rng.uniform(-40, 40)))
+    for _ in range(60):
+        points.append(complex(rng.uniform(-740, 709), rng.uniform(-math.pi, math.pi)))
+    # Finite results beyond e^709.78: the factor cos y or sin y brings them back in range.
+    for _ in range(30):
+        x = rng.uniform(709.8, 744)
+        limit = math.log(1.79e308) - x  # ln |t| must stay below this
+        t = math.exp(rng.uniform(limit - 30, limit - 0.01))
+        points.append(complex(x, signed(rng, math.acos(t))))  # cos y = t, a tiny factor
+    # Tiny arguments and large imaginary parts.
+    for _ in range(40):
+        points.append(complex(signed(rng, log_uniform(rng, -300, -1)), signed(rng, log_uniform(rng, -300, -1))))
+    for _ in range(20):
+        points.append(complex(rng.uniform(-5, 5), signed(rng, log_uniform(rng, 2, 22))))
+    # Results that underflow into the subnormal range or border on it.
+    for _ in range(10):
+        points.append(complex(rng.uniform(-744, -700), rng.uniform(-3, 3)))
+    return points
+
+
+def scaled_product_arguments(rng):
+    """(a, t) for E(a, t) = t·e^a: results across the whole double range, t of any size,
+    results beyond e^709.78 brought back by a small t, overflow, subnormal results."""
+    pairs = [(710.0, 0.7071067811865476), (1842.0, 2.0**-1074), (-1842.0, 1.7976931348623157e308),
+             (0.0, 1.0), (1.0, -1.0), (-745.1, 1.0), (709.782712893384, 1.0), (709.7827128933841, 1.0)]
+    for _ in range(150):
+        a = rng.uniform(-1842, 1842)
+        # ln|t| chosen so that ln|t·e^a| is in the normal range, with some margin.
+        low = max(-744.0, -708.0 - a)
+        high = min(709.0, 709.0 - a)
+        if low >= high:
+            continue
+        t = signed(rng, math.exp(rng.uniform(low, high)))
+        pairs.append((a, t))
+    for _ in range(40):  # results that overflow or are subnormal
+        a = rng.uniform(-1842, 1842)
+        target = rng.choice([rng.uniform(709.8, 720.0), rng.uniform(-744.0, -708.5)])
+        log_t = target - a
+        if -744 < log_t < 709:
+            pairs.append((a, signed(rng, math.exp(log_t))))
+    for _ in range(40):  # the plain exponential, t = 1
+        pairs.append((rng.uniform(-745, 709.7), 1.0))
+    return pairs
+
+
+def pow_arguments(rng):
+    """(base, exponent) pairs for the complex power cases: non-real base with a real
+    exponent, positive real base with a non-real exponent, and both non-real."""
+    pairs = [(complex(0, 1), complex(0, 1)), (complex(2, 0), complex(0, 1)), (complex(0, 1), complex(2, 0)),
+             (complex(1, 1), complex(0.5, 0)), (complex(-1, 1e-300), complex(0.5, 0)),
+             (complex(-8, -1e-12), complex(1 / 3, 0))]
+    for _ in range(100):  # moderate bases, moderate exponents
+        base = complex(rng.uniform(-10, 10), rng.uniform(-10, 10))
+        exponent = complex(rng.uniform(-5, 5), rng.uniform(-5, 5))
+        pairs.append((base, exponent))
+    for _ in range(60):  # real exponent, non-real base of any size
+        base = complex(signed(rng, log_uniform(rng, -100, 100)), signed(rng, log_uniform(rng, -100, 100)))
+        exponent = complex(signed(rng, log_uniform(rng, -3, 0.5)), 0.0)
+        pairs.append((base, exponent))
+    for _ in range(60):  # positive real base, non-real exponent
+        base = complex(log_uniform(rng, -50, 50), 0.0)
+        exponent = complex(rng.uniform(-5, 5), rng.uniform(-20, 20))
+        pairs.append((base, exponent))
+    for _ in range(60):  # bases near the unit circle
+        angle = rng.uniform(-math.pi, math.pi)
+        radius = 1 + signed(rng, log_uniform(rng, -15, -2))
+        base = complex(radius * math.cos(angle), radius * math.sin(angle))
+        exponent = complex(rng.uniform(-50, 50), rng.uniform(-5, 5))
+        pairs.append((base, exponent))
+    return [(z, w) for z, w in pairs if z.imag != 0 or z.real > 0]
+
+
+def text(value):
+    if math.isnan(value):
+        return "nan"
+    if math.isinf(value):
+        return "inf" if value > 0 else "-inf"
+    return value.hex()
+
+
+def main():
+    rng = random.Random(SEED)
+    lines = ["# name in-re in-im [exponent-re exponent-im] out-re out-im: correctly rounded",
+             "# principal values; made by generate_exponential.py (mpmath, seed %d)" % SEED]
+    unary = [("abs", reference_abs), ("sqrt", reference_sqrt), ("ln", reference_ln), ("log", reference_log)]
+    arguments = modulus_arguments(rng) + subnormal_modulus_arguments(rng)
+    for name, reference in unary:
+        for z in arguments:
+            re, im = reference(z)
+            lines.append(" ".join([name, text(z.real), text(z.imag), text(re), text(im)]))
+    for z in exp_arguments(rng):
+        re, im = reference_exp(z)
+        lines.append(" ".join(["exp", text(z.real), text(z.imag), text(re), text(im)]))
+    for a, t in scaled_product_arguments(rng):
+        with mp.workprec(PRECISIONS[0]):
+            value = round_to_double(mpf(t) * mpmath.exp(mpf(a)))
+        lines.append(" ".join(["E", text(a), text(t), text(value), text(0.0)]))
+    for z, w in pow_arguments(rng):
+        re, im = reference_pow(z, w)
+        lines.append(" ".join(["pow", text(z.real), text(z.imag), text(w.real), text(w.imag), text(re), text(im)]))
+    print("\n".join(lines))
+
+
+if __name__ == "__main__":
+    main()
