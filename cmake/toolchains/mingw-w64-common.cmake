@@ -19,7 +19,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Windows programs built here run under Wine when it is installed (64-bit ones with wine64).
-find_program(KXCALC_WINE NAMES wine wine64)
+find_program(KXCALC_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(KXCALC_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KXCALC_WINE})
 endif()

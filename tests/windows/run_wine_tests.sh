@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Builds kxcalc.dll for 64-bit and 32-bit Windows with MinGW-w64 and checks it:
+#   - both DLLs export kx_calc alone and import only system DLLs (objdump -p);
+#   - under Wine, dll_test loads the 64-bit DLL, runs the golden cases, starts and joins a
+#     thread, frees and reloads the DLL (tests/windows/dll_test.cpp);
+#   - every line of cross_corpus.txt gives the same text from the DLL under Wine as from
+#     the Linux build's command-line host.
+# Installs the cross compilers and Wine with apt-get when they are missing.
+#
+#   tests/windows/run_wine_tests.sh [LINUX-KXCALC-HOST]
+# The host defaults to build/tools/kxcalc/kxcalc, the README's build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+linuxHost=${1:-$root/build/tools/kxcalc/kxcalc}
+jobs=2  # the machine's cores are shared
+
+installMissing() {
+    local packages=()
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || packages+=(g++-mingw-w64-x86-64-posix)
+    command -v i686-w64-mingw32-g++-posix >/dev/null || packages+=(g++-mingw-w64-i686-posix)
+    command -v wine >/dev/null || packages+=(wine64)
+    ((${#packages[@]} == 0)) && return
+    echo "installing ${packages[*]}"
+    local log
+    log=$(mktemp)
+    if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${packages[@]}"; } >"$log" 2>&1; then
+        cat "$log"
+        return 1
+    fi
+    rm -f "$log"
+}
+
+# Configures and builds one target in build-windows-ARCH; tests of the GoogleTest suite and
+# the command-line host are Linux-side only.
+crossBuild() {
+    local arch=$1
+    shift
+    cmake -S "$root" -B "$root/build-windows-$arch" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-$arch.cmake" \
+        -DKXCALC_BUILD_TESTS=OFF -DKXCALC_BUILD_TOOLS=OFF -DKXCALC_BUILD_DLL_TEST=ON "$@" >/dev/null
+    cmake --build "$root/build-windows-$arch" -j"$jobs" >/dev/null
+}
+
+installMissing
+crossBuild x86_64
+crossBuild i686 -DKXCALC_RUN_DLL_TEST=OFF  # runs only where 32-bit Wine is installed
+
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/kxcalc-wine.XXXXXX")
+export WINEPREFIX WINEDEBUG=-all
+cleanUp() {
+    wineserver -w >/dev/null 2>&1 || true  # this prefix's server ends a few seconds after its last program
+    rm -rf "$WINEPREFIX"
+}
+trap cleanUp EXIT
+
+echo "== 32-bit DLL: export and import tables"
+ctest --test-dir "$root/build-windows-i686" --output-on-failure --no-tests=error
+echo "== 64-bit DLL: tables, and dll_test under Wine"
+ctest --test-dir "$root/build-windows-x86_64" --output-on-failure --no-tests=error
+
+echo "== cross-system corpus"
+corpus=$root/tests/windows/cross_corpus.txt
+if [[ ! -x $linuxHost ]]; then
+    echo "no Linux host at $linuxHost: build it first (the README's build)" >&2
+    exit 1
+fi
+linuxTexts=$(mktemp)
+windowsTexts=$(mktemp)
+"$linuxHost" <"$corpus" >"$linuxTexts" || true  # exit status 1 means some line gave a message
+wine "$root/build-windows-x86_64/tests/windows/dll_test.exe" --lines \
+    "$root/build-windows-x86_64/src/kxcalc.dll" <"$corpus" >"$windowsTexts" 2>/dev/null
+lines=$(wc -l <"$corpus")
+differing=$(paste -d '\t' "$linuxTexts" "$windowsTexts" | awk -F '\t' '$1 != $2' | wc -l)  # no tab in the corpus
+if (($(wc -l <"$windowsTexts") != lines || $(wc -l <"$linuxTexts") != lines)); then
+    echo "a build printed too few lines: Linux $(wc -l <"$linuxTexts"), Windows $(wc -l <"$windowsTexts") of $lines"
+    exit 1
+fi
+if ((differing > 0)); then
+    echo "line | Linux | Windows"
+    paste -d '\t' "$corpus" "$linuxTexts" "$windowsTexts" | awk -F '\t' '$2 != $3' | head -50
+fi
+rm -f "$linuxTexts" "$windowsTexts"
+echo "corpus: $((lines - differing)) passed, $differing failed"
+((differing == 0))
