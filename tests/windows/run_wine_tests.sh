@@ -58,6 +58,17 @@ ctest --test-dir "$root/build-windows-i686" --output-on-failure --no-tests=error
 echo "== 64-bit DLL: tables, and dll_test under Wine"
 ctest --test-dir "$root/build-windows-x86_64" --output-on-failure --no-tests=error
 
+echo "== loader notifications delivered to kxcalc.dll during dll_test (Wine's relay trace)"
+expectedNotifications="PROCESS_ATTACH THREAD_ATTACH THREAD_DETACH PROCESS_DETACH PROCESS_ATTACH PROCESS_DETACH"
+notifications=$(WINEDEBUG=+relay wine "$root/build-windows-x86_64/tests/windows/dll_test.exe" \
+        "$root/build-windows-x86_64/src/kxcalc.dll" 2>&1 >/dev/null |
+    grep -a 'Call PE DLL' | grep -a 'kxcalc.dll' | sed -n 's/.*reason=\([A-Z_]*\).*/\1/p' | tr '\n' ' ' || true)
+echo "$notifications"
+if [[ ${notifications% } != "$expectedNotifications" ]]; then
+    echo "expected: $expectedNotifications"
+    exit 1
+fi
+
 echo "== cross-system corpus"
 corpus=$root/tests/windows/cross_corpus.txt
 if [[ ! -x $linuxHost ]]; then
