@@ -59,9 +59,11 @@ Complex cosineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.cos), -scal
 Complex hyperbolicSineOf(double x, SineCosine cy) { return {scaledSinh(x, cy.cos), scaledCosh(x, cy.sin)}; }
 Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.cos), scaledSinh(x, cy.sin)}; }
 
-// 4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
-// imaginary axis.
-double farSmallPart(double a, SineCosine ct) { return scaledExp(-2.0 * std::fabs(a), 4.0 * ct.sin * ct.cos); }
+// ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
+// imaginary axis. A zero comes out +0, as the division gives it next to the limiting region.
+double farSmallPart(double a, SineCosine ct, double sign) {
+    return scaledExp(-2.0 * std::fabs(a), sign * 4.0 * ct.sin * ct.cos) + 0.0;
+}
 
 // 2e^-|a|·b: the parts of sech, csch, sec and csc far from the axis.
 double farReciprocalPart(double a, double b) { return scaledExp(-std::fabs(a), 2.0 * b); }
@@ -99,7 +101,7 @@ Complex tangent(Complex z) {
     const SineCosine cx = sineCosine(z.re);
     const Complex numerator = sineOf(z.im, cx), divisor = cosineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |y| > 709
-        return {farSmallPart(z.im, cx), signOf(z.im)};
+        return {farSmallPart(z.im, cx, 1.0), signOf(z.im)};
     return divide(numerator, divisor);
 }
 
@@ -108,7 +110,7 @@ Complex cotangent(Complex z) {
     const SineCosine cx = sineCosine(z.re);
     const Complex numerator = cosineOf(z.im, cx), divisor = sineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |y| > 709
-        return {farSmallPart(z.im, cx), -signOf(z.im)};
+        return {farSmallPart(z.im, cx, 1.0), -signOf(z.im)};
     return divide(numerator, divisor);
 }
 
@@ -117,7 +119,7 @@ Complex hyperbolicTangent(Complex z) {
     const SineCosine cy = sineCosine(z.im);
     const Complex numerator = hyperbolicSineOf(z.re, cy), divisor = hyperbolicCosineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |x| > 709
-        return {signOf(z.re), farSmallPart(z.re, cy)};
+        return {signOf(z.re), farSmallPart(z.re, cy, 1.0)};
     return divide(numerator, divisor);
 }
 
@@ -126,7 +128,7 @@ Complex hyperbolicCotangent(Complex z) {
     const SineCosine cy = sineCosine(z.im);
     const Complex numerator = hyperbolicCosineOf(z.re, cy), divisor = hyperbolicSineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |x| > 709
-        return {signOf(z.re), -farSmallPart(z.re, cy)};
+        return {signOf(z.re), farSmallPart(z.re, cy, -1.0)};
     return divide(numerator, divisor);
 }
 
