@@ -53,6 +53,11 @@ constexpr double tinyPart = 0x1p-450;
 // The crossover values of Hull, Fairgrieve and Tang: above B = 0.6417 the arcsine of B is
 // taken as an arctangent; above A = 1.5 the logarithm no longer cancels.
 constexpr double arcsineCrossover = 0.6417;
+// Below this, |u + iv| cannot overflow (it is at most √2·2^1000); above, the parts are halved first.
+constexpr double hypotSafeBound = 0x1p+1000;
+// Below this, x² + (1 - y)² (zero only at ±i) is near the underflow threshold and 4y over it
+// could overflow: z is within 2^-450 of ±i.
+constexpr double nearPoleSquare = 0x1p-900;
 constexpr double logarithmCrossover = 1.5;
 
 bool isZero(double value) { return value == 0.0; }  // 0 == -0; NaN is not zero
@@ -165,7 +170,7 @@ double oneMinusSquaredModulus(double x, double y) {
 double arctangentImaginaryPart(double x, double y) {
     const double oneMinusY = 1.0 - y;
     const double nearPole = x * x + oneMinusY * oneMinusY;
-    if (nearPole < 0x1p-900)  // z within 2^-450 of i: the quotient would overflow
+    if (nearPole < nearPoleSquare)  // ln|z + i| - ln|z - i|, each without cancellation
         return 0.5 * (std::log(std::hypot(x, 1.0 + y)) - std::log(std::hypot(x, oneMinusY)));
     return 0.25 * std::log1p(4.0 * y / nearPole);
 }
@@ -211,21 +216,22 @@ Complex inverseHyperbolicCosine(Complex z) {
     return {first.im, std::copysign((pi - first.re) + piLow, y)};  // acos(-B) = π - acos B
 }
 
-// acos z. For Re z > 0 off the real axis beyond 1: acos z = 2 asin(sqrt((1 - z)/2)),
-// where 1 - z is exact near z = 1 and the square root's argument keeps Re < 1/2, away
-// from asin's branch points; π/2 - asin z would cancel there. Elsewhere acos z =
-// π/2 - asin z, which adds magnitudes for Re z <= 0 and keeps the real axis as asin
-// makes it: (acos x, -0), NaN real part for |x| > 1.
+// acos z. Where Re acos z < π/4, right of the hyperbola x² - y² = 1/2, π/2 - asin z would
+// cancel; there acos z = 2 asin(sqrt((1 - z)/2)), where 1 - z is exact near z = 1 and the
+// square root keeps Re w² < 1/2, away from asin's branch points. Elsewhere acos z =
+// π/2 - asin z, which loses at most one bit, and which keeps the real axis beyond ±1 as
+// asin makes it: (NaN, -0). On the real axis the result is (acos x, -0).
 Complex arccosine(Complex z) {
     const double x = z.re, y = z.im;
-    if (x > 0.0 && !(isZero(y) && x > 1.0)) {
+    const bool subtractionWouldCancel = x > 0.0 && (x - std::fabs(y)) * (x + std::fabs(y)) > 0.5;
+    if (subtractionWouldCancel && !(isZero(y) && x > 1.0)) {
         // w = sqrt((1 - z)/2), principal: with 1 - z = u + iv and t = sqrt((|1 - z| + |u|)/4),
         // w = (t, v/4t) for u >= 0 and (|v|/4t, ±t) for u < 0.
         const double u = 1.0 - x, v = -y;
         Complex w{0.0, v};
         if (!(isZero(u) && isZero(v))) {
-            const double halfModulus =
-                std::fmax(std::fabs(u), std::fabs(v)) < 0x1p+1000 ? 0.5 * std::hypot(u, v) : std::hypot(0.5 * u, 0.5 * v);
+            const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * std::hypot(u, v)
+                                                                                             : std::hypot(0.5 * u, 0.5 * v);
             const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
             w = u >= 0.0 ? Complex{t, v / (4.0 * t)} : Complex{std::fabs(v) / (4.0 * t), std::copysign(t, v)};
         }
