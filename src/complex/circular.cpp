@@ -19,6 +19,11 @@
 //
 // Signs of zeros: a real argument gives sin an imaginary part of +0 and cos one of -0; an
 // imaginary argument gives sinh a real part of +0 and cosh an imaginary part of +0.
+//
+// Accuracy against mpmath (tests/reference/circular.txt, about 3500 points up to and past
+// the overflow thresholds): sin, cos, sinh and cosh within 1 ulp per part; the quotients
+// and reciprocals within 2 ulp normwise. A part tiny next to the other in a quotient can
+// have a large relative error: the division is accurate only normwise.
 #include "complex/circular.h"
 
 #include <algorithm>
