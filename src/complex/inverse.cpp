@@ -181,6 +181,18 @@ double arctangentImaginaryPart(double x, double y) {
     return 0.25 * std::log1p(4.0 * y / nearPole);
 }
 
+// w = sqrt((1 - z)/2), principal, for Re z > 0. With 1 - z = u + iv and
+// t = sqrt((|1 - z| + |u|)/4): w = (t, v/4t) for u >= 0 and (|v|/4t, ±t) for u < 0.
+Complex squareRootOfHalfComplement(double x, double y) {
+    const double u = 1.0 - x, v = -y;                      // exact near z = 1
+    if (isZero(u) && isZero(v)) return {0.0, v};
+    const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * std::hypot(u, v)
+                                                                                     : std::hypot(0.5 * u, 0.5 * v);
+    const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
+    if (u >= 0.0) return {t, v / (4.0 * t)};
+    return {std::fabs(v) / (4.0 * t), std::copysign(t, v)};
+}
+
 }  // namespace
 
 // asin z: (asin x, +0) on the real axis, (+0, asinh y) on the imaginary axis, else the
@@ -231,17 +243,7 @@ Complex arccosine(Complex z) {
     const double x = z.re, y = z.im;
     const bool subtractionWouldCancel = x > 0.0 && (x - std::fabs(y)) * (x + std::fabs(y)) > 0.5;
     if (subtractionWouldCancel && !(isZero(y) && x > 1.0)) {
-        // w = sqrt((1 - z)/2), principal: with 1 - z = u + iv and t = sqrt((|1 - z| + |u|)/4),
-        // w = (t, v/4t) for u >= 0 and (|v|/4t, ±t) for u < 0.
-        const double u = 1.0 - x, v = -y;
-        Complex w{0.0, v};
-        if (!(isZero(u) && isZero(v))) {
-            const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * std::hypot(u, v)
-                                                                                             : std::hypot(0.5 * u, 0.5 * v);
-            const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
-            w = u >= 0.0 ? Complex{t, v / (4.0 * t)} : Complex{std::fabs(v) / (4.0 * t), std::copysign(t, v)};
-        }
-        const Complex half = arcsine(w);
+        const Complex half = arcsine(squareRootOfHalfComplement(x, y));
         return {2.0 * half.re, isZero(y) ? -0.0 : 2.0 * half.im};
     }
     const Complex a = arcsine(z);
