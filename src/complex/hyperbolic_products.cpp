@@ -26,6 +26,7 @@ constexpr double farArgument = 40.0;
 // Beyond this, |b|·e^|a|/2 exceeds the double range even for the smallest subnormal b:
 // ln(2·DBL_MAX / 2^-1074) = 2099·ln 2 = 1454.9.
 constexpr double overflowingArgument = 1455.0;
+constexpr double ln2 = 0x1.62e42fefa39efp-1;
 // ln 2 in two parts: the high part has 32 significant bits, so k·ln2High is exact for
 // every |k| < 2^21, and the reduction a - k·ln2High is exact.
 constexpr Wide ln2High = 0x1.62e42feep-1L;
@@ -33,7 +34,7 @@ constexpr Wide ln2Low = 0x1.a39ef35793c7673p-33L;
 
 // b·e^a·2^extraExponent for finite a with |a| <= overflowingArgument and finite nonzero b.
 double scaledExponential(double a, double b, int extraExponent) {
-    const long k = std::lround(a / 0.6931471805599453);
+    const long k = std::lround(a / ln2);
     const Wide reduced = (static_cast<Wide>(a) - static_cast<Wide>(k) * ln2High) - static_cast<Wide>(k) * ln2Low;
     int exponentOfB = 0;
     const double mantissaOfB = std::frexp(b, &exponentOfB);
