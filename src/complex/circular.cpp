@@ -4,7 +4,8 @@
 //   sinh(x + iy) = (cos y·sinh x,  sin y·cosh x)      cosh(x + iy) = (cos y·cosh x,  sin y·sinh x)
 //
 // Each part is one scaled hyperbolic product (hyperbolic_products.h), so a part overflows
-// only when it is itself beyond the double range: sin(0 + 710.5i) is finite. The real
+// only when it is itself beyond the double range: sin(1 + 710.5i) is finite although
+// sinh 710.5 alone is not (sin(0 + 710.5i) = i·sinh 710.5 does overflow). The real
 // sine and cosine are each evaluated once per call.
 //
 // tan, cot, tanh and coth divide two direct functions with the quotient of "/". Once a
