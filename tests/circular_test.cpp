@@ -58,6 +58,15 @@ TEST(hyperbolic_products, zero_argument_zero_factor_and_nan_rules) {
     }
 }
 
+TEST(hyperbolic_products, exponential_product_limits) {
+    EXPECT_TRUE(sameValue(exponentialProduct(-2000.0, -1.0), -0.0));   // underflows to a signed zero
+    EXPECT_TRUE(sameValue(exponentialProduct(2000.0, -0x1p-1074), -inf));
+    EXPECT_TRUE(sameValue(exponentialProduct(inf, 0.0), 0.0));          // a zero factor wins
+    EXPECT_TRUE(std::isnan(exponentialProduct(nan, 1.0)));
+    EXPECT_TRUE(sameValue(exponentialProduct(-745.0, 2.0), 0x1p-1074));  // 2e^-745 = 1.14·2^-1074: gradual
+    EXPECT_LE(ulpError(exponentialProduct(709.5, 0.25), 3.387465798286582e+307), 1.0);
+}
+
 TEST(hyperbolic_products, finite_wherever_the_product_is_representable) {
     // cosh 710.4 = 1.70e308 fits only just; cosh 1000 does not, but 2^-700·cosh 1000 does.
     const double a = 1000.0, b = 0x1p-700;

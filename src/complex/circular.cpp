@@ -68,11 +68,11 @@ Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.c
 // ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
 // imaginary axis. A zero comes out +0, as the division gives it next to the limiting region.
 double farSmallPart(double a, SineCosine ct, double sign) {
-    return scaledExp(-2.0 * std::fabs(a), sign * 4.0 * ct.sin * ct.cos) + 0.0;
+    return exponentialProduct(-2.0 * std::fabs(a), sign * 4.0 * ct.sin * ct.cos) + 0.0;
 }
 
 // 2e^-|a|·b: the parts of sech, csch, sec and csc far from the axis.
-double farReciprocalPart(double a, double b) { return scaledExp(-std::fabs(a), 2.0 * b); }
+double farReciprocalPart(double a, double b) { return exponentialProduct(-std::fabs(a), 2.0 * b); }
 
 double signOf(double value) { return std::copysign(1.0, value); }
 

@@ -71,7 +71,7 @@ double scaledSinh(double a, double b) {
     return static_cast<double>(static_cast<Wide>(signedB) * std::sinh(static_cast<Wide>(std::fabs(a))));
 }
 
-double scaledExp(double a, double b) {
+double exponentialProduct(double a, double b) {
     if (std::isnan(a)) return a;
     if (b == 0.0 || std::isnan(b)) return b;
     if (a >= overflowingArgument) return b * std::numeric_limits<double>::infinity();

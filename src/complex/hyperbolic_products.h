@@ -13,6 +13,6 @@ double scaledCosh(double a, double b);
 double scaledSinh(double a, double b);
 
 // b·e^a. A zero b gives b; a NaN a gives that NaN; an infinite a gives b·e^a's limit.
-double scaledExp(double a, double b);
+double exponentialProduct(double a, double b);
 
 }  // namespace kx
