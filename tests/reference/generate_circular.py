@@ -163,7 +163,7 @@ def inverse_lines():
             if name in RECIPROCAL:
                 w = reciprocal(x, y)
                 if w is None or w[0] == 0.0 or w[1] == 0.0:
-                    continue  # an axis of the inner function: its own design values, tested exactly elsewhere
+                    continue  # an axis of the inner function: its chosen values, tested exactly elsewhere
                 value = evaluate(DIRECT[RECIPROCAL[name]], *w)
             else:
                 value = evaluate(DIRECT[name], x, y)
