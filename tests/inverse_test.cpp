@@ -52,7 +52,7 @@ void expectAll(std::initializer_list<NamedCase> cases) {
             << c.name << "(" << c.argument.re << ", " << c.argument.im << ")";
 }
 
-// --- The three cores: axes and their design values -------------------------------------
+// --- The three cores: the axes and their chosen values -----------------------------------
 
 TEST(inverse_functions, arcsine_axes_and_principal_values) {
     expectAll({
