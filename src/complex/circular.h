@@ -3,9 +3,28 @@
 
 #include <span>
 
+#include "complex/complex.h"
 #include "tables/operator_entry.h"
 
 namespace kx {
+
+// 1/w by Smith's scaling with the numerator 1 + 0i folded in. A NaN part or a zero w
+// gives the default NaN pair. The parts are 1/d and (-r)/d, or r/d and (-1)/d, so the
+// sign of a zero part follows the negated ratio r.
+Complex reciprocal(Complex w);
+
+Complex sine(Complex z);
+Complex cosine(Complex z);
+Complex tangent(Complex z);
+Complex secant(Complex z);
+Complex cosecant(Complex z);
+Complex cotangent(Complex z);
+Complex hyperbolicSine(Complex z);
+Complex hyperbolicCosine(Complex z);
+Complex hyperbolicTangent(Complex z);
+Complex hyperbolicSecant(Complex z);
+Complex hyperbolicCosecant(Complex z);
+Complex hyperbolicCotangent(Complex z);
 
 // FunctionTable records "sin" ... "coth", in table order.
 std::span<const TableEntry> circularFunctionEntries();

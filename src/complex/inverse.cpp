@@ -1,9 +1,296 @@
-// The inverse circular and hyperbolic functions. They arrive with their own change;
-// until then the family contributes no table records.
+// The inverse circular and hyperbolic functions.
+//
+// asin, atan and acosh are computed directly, each with a branch for the real axis, a
+// branch for the imaginary axis and a general branch, tested in that order (a part is
+// zero when it equals 0 of either sign; NaN is not zero). On the axes they are the real
+// functions, with no complex value formed on a cut:
+//   asin(x + 0i) = (asin x, +0), NaN real part for |x| > 1;  asin(0 + iy) = (+0, asinh y);
+//   atan(x + 0i) = (atan x, +0);  atan(0 + iy) = (+0, atanh y), NaN for |y| > 1, ±inf at ±i;
+//   acosh(x + 0i) = (acosh x, +0), NaN real part for x < 1.
+// Off the axes they are the principal values: asin and acos with cuts (-inf, -1] and
+// [1, inf), atan with cuts on the imaginary axis beyond ±i, acosh with its cut (-inf, 1].
+//
+// asin and acosh follow Hull, Fairgrieve and Tang, "Implementing the complex arcsine and
+// arccosine functions using exception handling", ACM TOMS 23(3), 1997. With r = |z + 1|,
+// s = |z - 1|, A = (r + s)/2 and B = |x|/A:
+//   asin z = ±asin B ± i ln(A + sqrt(A² - 1)),   acosh z = ln(A + sqrt(A² - 1)) ± i acos(B);
+// A - 1 and, near B = 1, the arcsine and arccosine of B are formed from r, s and the parts
+// without cancellation. atan follows Kahan, "Branch cuts for complex elementary functions,
+// or much ado about nothing's sign bit", 1987:
+//   atan z = (½ atan2(2x, 1 - x² - y²), ¼ log1p(4|y| / (x² + (1 - |y|)²)) with the sign of y),
+// with 1 - x² - y² formed from exact squares.
+//
+// Huge parts (beyond 2^500) take the asymptotic forms, which are exact there; infinities
+// give the limits (asin(inf + i) = π/2 + inf i). A NaN part off the axes gives NaN parts.
+//
+// acos, asinh and atanh are each one call of asin or atan (identities at the functions);
+// the six reciprocal functions apply an inner function to reciprocal(z).
+//
+// Accuracy against mpmath (tests/reference/inverse.txt, about 6500 points near 0, the
+// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes):
+// every part within 2 ulp of the true value of the function at the argument, for the
+// reciprocal functions at the rounded reciprocal.
 #include "complex/inverse.h"
 
-namespace kx {
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
 
-std::span<const TableEntry> inverseFunctionEntries() { return {}; }
+#include "complex/circular.h"
+
+namespace kx {
+namespace {
+
+constexpr double halfPi = 0x1.921fb54442d18p+0;
+constexpr double halfPiLow = 0x1.1a62633145c07p-54;  // π/2 - halfPi
+constexpr double pi = 0x1.921fb54442d18p+1;
+constexpr double piLow = 0x1.1a62633145c07p-53;  // π - pi
+constexpr double ln2 = 0x1.62e42fefa39efp-1;
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// Beyond this magnitude of a part, the terms dropped by asin z ~ -i ln(2iz) and
+// atan z ~ ±π/2 - 1/z are below 2^-1000 relative, and the squares of the general
+// formulas would come near overflow.
+constexpr double largePart = 0x1p+500;
+// Below this imaginary part (with |x| < 1) y² loses precision to underflow; the terms
+// beyond Im asin z = y/sqrt(1 - x²) are then below 2^-800 relative.
+constexpr double tinyPart = 0x1p-450;
+// The crossover values of Hull, Fairgrieve and Tang: above B = 0.6417 the arcsine of B is
+// taken as an arctangent; above A = 1.5 the logarithm no longer cancels.
+constexpr double arcsineCrossover = 0.6417;
+constexpr double logarithmCrossover = 1.5;
+// Below this, |u + iv| cannot overflow (it is at most √2·2^1000); above, the parts are halved first.
+constexpr double hypotSafeBound = 0x1p+1000;
+// Below this, x² + (1 - y)² (zero only at ±i) is near the underflow threshold and 4y over it
+// could overflow: z is within 2^-450 of ±i.
+constexpr double nearPoleSquare = 0x1p-900;
+
+bool isZero(double value) { return value == 0.0; }  // 0 == -0; NaN is not zero
+
+// A NaN pair that carries the argument's NaN (the default NaN pair stays the default).
+Complex nanPairFrom(Complex z) { return {z.re + z.im, z.re + z.im}; }
+
+// The real arcsine: NaN (the default NaN) for |x| > 1, infinities included.
+double realArcsine(double x) { return std::fabs(x) > 1.0 ? defaultNaN : std::asin(x); }
+
+// The real inverse hyperbolic cosine: the default NaN for x < 1.
+double realInverseHyperbolicCosine(double x) { return x < 1.0 ? defaultNaN : std::acosh(x); }
+
+// The real inverse hyperbolic tangent: ±inf at ±1, the default NaN for |y| > 1.
+// atanh y = ½ log1p(2|y| / (1 - |y|)) with the sign of y; 1 - |y| is exact near 1.
+double realInverseHyperbolicTangent(double y) {
+    const double t = std::fabs(y);
+    if (t > 1.0) return defaultNaN;
+    if (t == 1.0) return std::copysign(infinity, y);
+    return std::copysign(0.5 * std::log1p((t + t) / (1.0 - t)), y);
+}
+
+// Hull, Fairgrieve and Tang's quantities for x, y >= 0, both finite and at most largePart.
+struct UnitDistances {
+    double x, y;
+    double r;  // |z + 1|
+    double s;  // |z - 1|
+    double A;  // (r + s)/2 >= 1
+};
+
+UnitDistances unitDistances(double x, double y) {
+    const double r = std::hypot(x + 1.0, y);
+    const double s = std::hypot(x - 1.0, y);
+    return {x, y, r, s, 0.5 * (r + s)};
+}
+
+// ln(A + sqrt(A² - 1)) = acosh A, with A - 1 formed without cancellation.
+double inverseCoshOfA(const UnitDistances& d) {
+    const double x = d.x, y = d.y;
+    if (x < 1.0 && y < tinyPart) return y / std::sqrt((1.0 - x) * (1.0 + x));  // y² would underflow
+    if (d.A <= logarithmCrossover) {
+        const double yy = y * y;
+        const double aMinus1 = x < 1.0 ? 0.5 * (yy / (d.r + (x + 1.0)) + yy / (d.s + (1.0 - x)))
+                                       : 0.5 * (yy / (d.r + (x + 1.0)) + (d.s + (x - 1.0)));
+        return std::log1p(aMinus1 + std::sqrt(aMinus1 * (d.A + 1.0)));
+    }
+    return std::log(d.A + std::sqrt(d.A * d.A - 1.0));
+}
+
+// The tangent of the arcsine of B = x/A near B = 1, as the quotient sine/cosine: it is
+// x / cosineFactor with cosineFactor = A·sqrt(1 - B²) formed from r and s.
+double cosineFactor(const UnitDistances& d) {
+    const double x = d.x, y = d.y;
+    if (x <= 1.0) return std::sqrt(0.5 * (d.A + x) * (y * y / (d.r + (x + 1.0)) + (d.s + (1.0 - x))));
+    return y * std::sqrt(0.5 * ((d.A + x) / (d.r + (x + 1.0)) + (d.A + x) / (d.s + (x - 1.0))));
+}
+
+// asin B, B = x/A in [0, 1].
+double arcsineOfB(const UnitDistances& d) {
+    const double b = d.x / d.A;
+    if (b <= arcsineCrossover) return std::asin(b);
+    return std::atan(d.x / cosineFactor(d));
+}
+
+// acos B, B = x/A in [0, 1].
+double arccosineOfB(const UnitDistances& d) {
+    const double b = d.x / d.A;
+    if (b <= arcsineCrossover) return std::acos(b);
+    return std::atan(cosineFactor(d) / d.x);
+}
+
+// ln(2|z|) for a large z, without overflow: |z|/4 is formed, then 3 ln 2 added.
+double logOfTwiceModulus(double x, double y) { return std::log(std::hypot(0.25 * x, 0.25 * y)) + 3.0 * ln2; }
+
+// (asin B, acosh A) for x, y >= 0, not NaN: the arcsine of x + iy in the first quadrant.
+Complex firstQuadrantArcsine(double x, double y) {
+    if (x > largePart || y > largePart) return {std::atan2(x, y), logOfTwiceModulus(x, y)};  // asin z ~ -i ln(2iz)
+    const UnitDistances d = unitDistances(x, y);
+    return {arcsineOfB(d), inverseCoshOfA(d)};
+}
+
+// (acos B, acosh A) for x, y >= 0, not NaN.
+Complex firstQuadrantArccosine(double x, double y) {
+    if (x > largePart || y > largePart) return {std::atan2(y, x), logOfTwiceModulus(x, y)};
+    const UnitDistances d = unitDistances(x, y);
+    return {arccosineOfB(d), inverseCoshOfA(d)};
+}
+
+// a + b as the rounded sum and its exact rounding error (Knuth's two-sum).
+struct ExactSum {
+    double sum, error;
+};
+ExactSum twoSum(double a, double b) {
+    const double sum = a + b;
+    const double bRounded = sum - a;
+    return {sum, (a - (sum - bRounded)) + (b - bRounded)};
+}
+
+// 1 - x² - y² for x, y >= 0 at most largePart, from the exact squares (hi + lo, the lo by
+// fma) and exact sums: near the unit circle only the rounding of the small tail remains.
+double oneMinusSquaredModulus(double x, double y) {
+    const double xx = x * x, xxLow = std::fma(x, x, -xx);
+    const double yy = y * y, yyLow = std::fma(y, y, -yy);
+    const ExactSum first = twoSum(1.0, -std::max(xx, yy));
+    const ExactSum second = twoSum(first.sum, -std::min(xx, yy));
+    return second.sum + (((first.error + second.error) - xxLow) - yyLow);
+}
+
+// ¼ ln((x² + (1 + y)²) / (x² + (1 - y)²)) for x, y >= 0: Im atan(x + iy).
+double arctangentImaginaryPart(double x, double y) {
+    const double oneMinusY = 1.0 - y;
+    const double nearPole = x * x + oneMinusY * oneMinusY;
+    if (nearPole < nearPoleSquare)  // ln|z + i| - ln|z - i|, each without cancellation
+        return 0.5 * (std::log(std::hypot(x, 1.0 + y)) - std::log(std::hypot(x, oneMinusY)));
+    return 0.25 * std::log1p(4.0 * y / nearPole);
+}
+
+// w = sqrt((1 - z)/2), principal, for Re z > 0. With 1 - z = u + iv and
+// t = sqrt((|1 - z| + |u|)/4): w = (t, v/4t) for u >= 0 and (|v|/4t, ±t) for u < 0.
+Complex squareRootOfHalfComplement(double x, double y) {
+    const double u = 1.0 - x, v = -y;                      // exact near z = 1
+    if (isZero(u) && isZero(v)) return {0.0, v};
+    const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * std::hypot(u, v)
+                                                                                     : std::hypot(0.5 * u, 0.5 * v);
+    const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
+    if (u >= 0.0) return {t, v / (4.0 * t)};
+    return {std::fabs(v) / (4.0 * t), std::copysign(t, v)};
+}
+
+}  // namespace
+
+// asin z: (asin x, +0) on the real axis, (+0, asinh y) on the imaginary axis, else the
+// principal value with the real part's sign from x and the imaginary part's from y.
+Complex arcsine(Complex z) {
+    const double x = z.re, y = z.im;
+    if (isZero(y)) return {realArcsine(x), +0.0};
+    if (isZero(x)) return {+0.0, std::asinh(y)};  // ln(y + sqrt(y² + 1)), odd in y
+    if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
+    const Complex first = firstQuadrantArcsine(std::fabs(x), std::fabs(y));
+    const double s = y > 0.0 ? 1.0 : -1.0;
+    return {std::copysign(first.re, x), s * first.im};
+}
+
+// atan z: (atan x, +0) on the real axis, (+0, atanh y) on the imaginary axis, else
+// (½ atan2(2x, 1 - |z|²), Im) with Im from arctangentImaginaryPart and the sign of y.
+Complex arctangent(Complex z) {
+    const double x = z.re, y = z.im;
+    if (isZero(y)) return {std::atan2(x, 1.0), +0.0};
+    if (isZero(x)) return {+0.0, realInverseHyperbolicTangent(y)};
+    if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    if (ax > largePart || ay > largePart) {  // atan z = ±π/2 - 1/z + O(z^-3): (±π/2, y/|z|²)
+        const double imaginary = std::isinf(ax) || std::isinf(ay) ? 0.0 : (ay / std::hypot(x, y)) / std::hypot(x, y);
+        return {std::copysign(halfPi, x), std::copysign(imaginary, y)};
+    }
+    const double real = 0.5 * std::atan2(x + x, oneMinusSquaredModulus(ax, ay));
+    return {real, std::copysign(arctangentImaginaryPart(ax, ay), y)};
+}
+
+// acosh z: (acosh x, +0) on the real axis; for Re z > 0 (acosh A, ±acos B) by the sign
+// of y; for Re z <= 0 the principal value (acosh A, ±(π - acos B)).
+Complex inverseHyperbolicCosine(Complex z) {
+    const double x = z.re, y = z.im;
+    if (isZero(y)) return {realInverseHyperbolicCosine(x), +0.0};
+    if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
+    const Complex first = firstQuadrantArccosine(std::fabs(x), std::fabs(y));
+    if (x > 0.0) return {first.im, std::copysign(first.re, y)};
+    return {first.im, std::copysign((pi - first.re) + piLow, y)};  // acos(-B) = π - acos B
+}
+
+// acos z. Where Re acos z < π/4, right of the hyperbola x² - y² = 1/2, π/2 - asin z would
+// cancel; there acos z = 2 asin(sqrt((1 - z)/2)), where 1 - z is exact near z = 1 and the
+// square root keeps Re w² < 1/2, away from asin's branch points. Elsewhere acos z =
+// π/2 - asin z, which loses at most one bit, and which keeps the real axis beyond ±1 as
+// asin makes it: (NaN, -0). On the real axis the result is (acos x, -0).
+Complex arccosine(Complex z) {
+    const double x = z.re, y = z.im;
+    const bool subtractionWouldCancel = x > 0.0 && (x - std::fabs(y)) * (x + std::fabs(y)) > 0.5;
+    if (subtractionWouldCancel && !(isZero(y) && x > 1.0)) {
+        const Complex half = arcsine(squareRootOfHalfComplement(x, y));
+        return {2.0 * half.re, isZero(y) ? -0.0 : 2.0 * half.im};
+    }
+    const Complex a = arcsine(z);
+    return {(halfPi - a.re) + halfPiLow, -a.im};
+}
+
+// asinh z = -i asin(iz)
+Complex inverseHyperbolicSine(Complex z) {
+    const Complex a = arcsine({-z.im, z.re});
+    return {a.im, -a.re};
+}
+
+// atanh z = -i atan(iz)
+Complex inverseHyperbolicTangent(Complex z) {
+    const Complex a = arctangent({-z.im, z.re});
+    return {a.im, -a.re};
+}
+
+// asec z = acos(1/z)
+Complex arcsecant(Complex z) { return arccosine(reciprocal(z)); }
+// acsc z = asin(1/z)
+Complex arccosecant(Complex z) { return arcsine(reciprocal(z)); }
+// acot z = atan(1/z)
+Complex arccotangent(Complex z) { return arctangent(reciprocal(z)); }
+// asech z = acosh(1/z)
+Complex inverseHyperbolicSecant(Complex z) { return inverseHyperbolicCosine(reciprocal(z)); }
+// acsch z = asinh(1/z)
+Complex inverseHyperbolicCosecant(Complex z) { return inverseHyperbolicSine(reciprocal(z)); }
+// acoth z = atanh(1/z)
+Complex inverseHyperbolicCotangent(Complex z) { return inverseHyperbolicTangent(reciprocal(z)); }
+
+std::span<const TableEntry> inverseFunctionEntries() {
+    static constexpr std::array entries{
+        prefixEntry("asin", arcsine),
+        prefixEntry("acos", arccosine),
+        prefixEntry("atan", arctangent),
+        prefixEntry("asec", arcsecant),
+        prefixEntry("acsc", arccosecant),
+        prefixEntry("acot", arccotangent),
+        prefixEntry("asinh", inverseHyperbolicSine),
+        prefixEntry("acosh", inverseHyperbolicCosine),
+        prefixEntry("atanh", inverseHyperbolicTangent),
+        prefixEntry("asech", inverseHyperbolicSecant),
+        prefixEntry("acsch", inverseHyperbolicCosecant),
+        prefixEntry("acoth", inverseHyperbolicCotangent),
+    };
+    return entries;
+}
 
 }  // namespace kx

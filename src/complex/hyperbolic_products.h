@@ -1,0 +1,18 @@
+// Scaled hyperbolic products: b·cosh a, b·sinh a and b·e^a as single operations that
+// overflow only when the product itself is out of range.
+#pragma once
+
+namespace kx {
+
+// C(a, b) = b·cosh a. C(0, b) is b; a zero b gives a zero (with the sign of b) for
+// every a, infinite a included; a NaN a gives that NaN.
+double scaledCosh(double a, double b);
+
+// S(a, b) = b·sinh a. S(0, b) is +0 whatever b; a zero b gives a zero with the sign of
+// the true product (sign of b times sign of a); a NaN a gives that NaN.
+double scaledSinh(double a, double b);
+
+// b·e^a. A zero b gives b; a NaN a gives that NaN; an infinite a gives b·e^a's limit.
+double exponentialProduct(double a, double b);
+
+}  // namespace kx

@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""Reference values for the circular, hyperbolic and inverse functions.
+
+Writes circular.txt (sin ... coth) and inverse.txt (asin ... acoth) next to this file, in
+the format of tests/support/reference_table.h: one case per line,
+    name  in-re  in-im  expected-re  expected-im
+with every number written exactly by float.hex(). The expected values are mpmath's,
+rounded once to double, at the first of 2500, 5000 and 12000 bits whose rounded value
+agrees with the next (mpmath's complex formulas cancel at tiny and huge arguments, so a
+fixed working precision is not enough there).
+
+The points: near 0, ordinary magnitudes, near the poles and the multiples of pi/2, near
+the overflow thresholds of cosh and sinh (709.78, 710.48) and far beyond, huge real parts
+of the oscillating argument; for the inverse functions also near the branch points +-1
+and +-i, just above and below every cut (offsets of 1e-300 ... 1e-3, never an exact zero
+part, where mpmath and IEEE signed-zero conventions could choose different sides), near the
+unit circle, and tiny and huge magnitudes. A fixed seed makes the output reproducible.
+
+The six reciprocal inverse functions are defined as an inner function of the double
+reciprocal 1/z (Smith's formula with the numerator 1 folded in, which Python's IEEE
+doubles reproduce operation by operation). Their expected value is the inner function
+of that rounded reciprocal: near a branch point the rounding of 1/z alone moves the true
+value by far more than an ulp, and that is the definition, not an error of the function.
+
+Run:  python3 tests/reference/generate_circular.py
+"""
+import math
+import os
+import random
+
+import mpmath as mp
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def hexf(value):
+    return float(value).hex()
+
+
+def evaluate(function, x, y):
+    """function(x + iy) rounded to a pair of doubles, at a precision that settles it."""
+    previous = None
+    for bits in (2500, 5000, 12000):
+        with mp.workprec(bits):
+            value = function(mp.mpc(x, y))
+            rounded = (float(value.real), float(value.imag))
+        if rounded == previous:
+            return rounded
+        previous = rounded
+    raise RuntimeError(f"no settled value for {function.__name__}({x!r}, {y!r})")
+
+
+def signed(rng, value):
+    return value if rng.random() < 0.5 else -value
+
+
+# ---------------------------------------------------------------------------------------
+# Circular and hyperbolic functions
+
+CIRCULAR = {
+    "sin": mp.sin, "cos": mp.cos, "tan": mp.tan, "sec": mp.sec, "csc": mp.csc, "cot": mp.cot,
+    "sinh": mp.sinh, "cosh": mp.cosh, "tanh": mp.tanh, "sech": mp.sech, "csch": mp.csch, "coth": mp.coth,
+}
+HYPERBOLIC = {"sinh", "cosh", "tanh", "sech", "csch", "coth"}
+
+# The part that enters the real sine and cosine, and the part that enters cosh and sinh.
+OSCILLATING = [0.0, 1e-300, 1e-20, 1e-8, 0.5, 1.0, math.pi / 2, 3.0, math.pi, 10.0, 1e5, 1e22, 1e300]
+GROWING = [0.0, 1e-300, 1e-8, 0.5, 1.0, 5.0, 19.5, 39.0, 41.0, 300.0, 709.0, 709.9, 710.3, 711.0, 800.0, 1460.0]
+
+
+def circular_points(rng):
+    points = []
+    for t in OSCILLATING:
+        for g in GROWING:
+            points.append((signed(rng, t), signed(rng, g)))
+    for _ in range(90):
+        points.append((signed(rng, 10 ** rng.uniform(-10, 3)), signed(rng, 10 ** rng.uniform(-10, 2.9))))
+    return points
+
+
+def circular_lines():
+    rng = random.Random(20261207)
+    lines = []
+    points = circular_points(rng)
+    for name, function in CIRCULAR.items():
+        for t, g in points:
+            x, y = (g, t) if name in HYPERBOLIC else (t, g)
+            if x == 0.0 and y == 0.0 and name in ("csc", "cot", "csch", "coth"):
+                continue  # the pole itself: the default NaN pair, tested exactly elsewhere
+            value = evaluate(function, x, y)
+            lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
+    return lines
+
+
+# ---------------------------------------------------------------------------------------
+# Inverse functions
+
+def reciprocal(u, v):
+    """1/(u + iv) in IEEE doubles, exactly as the calculator forms it."""
+    if math.isnan(u) or math.isnan(v):
+        return None
+    if abs(v) < abs(u):
+        r = v / u
+        d = u + r * v
+        if math.isnan(d) or d == 0.0:
+            return None
+        return (1.0 / d, (-r) / d)
+    if v == 0.0:
+        return None
+    r = u / v
+    d = v + r * u
+    if math.isnan(d) or d == 0.0:
+        return None
+    return (r / d, (-1.0) / d)
+
+
+DIRECT = {
+    "asin": mp.asin, "acos": mp.acos, "atan": mp.atan,
+    "asinh": mp.asinh, "acosh": mp.acosh, "atanh": mp.atanh,
+}
+RECIPROCAL = {"asec": "acos", "acsc": "asin", "acot": "atan", "asech": "acosh", "acsch": "asinh", "acoth": "atanh"}
+OFFSETS = [1e-300, 1e-20, 1e-10, 1e-3]
+
+
+def inverse_points(rng):
+    points = []
+    # near 0 and tiny magnitudes
+    for a, b in [(1e-300, 1e-300), (1e-10, 1e-10), (1e-20, 0.5), (0.5, 1e-20), (3e-8, 2e-8), (1e-200, 1e-100)]:
+        points += [(a, b), (-a, b), (a, -b), (-a, -b)]
+    # near the branch points +-1 and +-i, from all sides
+    for d in [0.0, 1e-10, 1e-5, 0.01]:
+        for e in OFFSETS:
+            for base in (1.0, -1.0):
+                points += [(base + d, e), (base - d, -e), (base + d, -e), (base - d, e)]
+                points += [(e, base + d), (-e, base - d), (-e, base + d), (e, base - d)]
+    # just above and below the cuts on both axes, inside and outside [-1, 1]
+    for t in [0.3, 0.9, -0.7, 1.5, 2.0, -3.0, 10.0, 1e10, -1e200]:
+        for e in [1e-300, 1e-10]:
+            points += [(t, e), (t, -e), (e, t), (-e, t)]
+    # near the unit circle (atan's real part cancels there)
+    for angle in [0.1, 0.7, 1.2, 2.5, -0.4, -2.9]:
+        for scale in [1 - 1e-10, 1 + 1e-10, 1 - 2 ** -40]:
+            points.append((scale * math.cos(angle), scale * math.sin(angle)))
+    # large magnitudes
+    for a, b in [(1e10, 1e10), (1e200, 1.0), (1.0, 1e200), (1e300, 1e300), (-1e300, 1e-300), (3e160, -2e155),
+                 (1e8, -1.0), (-1.0, 1e8)]:
+        points += [(a, b), (-b, a)]
+    # ordinary values
+    for _ in range(110):
+        points.append((signed(rng, 10 ** rng.uniform(-12, 12)), signed(rng, 10 ** rng.uniform(-12, 12))))
+    for _ in range(60):
+        points.append((rng.uniform(-3, 3), rng.uniform(-3, 3)))
+    return points
+
+
+def inverse_lines():
+    rng = random.Random(19971987)
+    lines = []
+    points = inverse_points(rng)
+    for name in ["asin", "acos", "atan", "asec", "acsc", "acot", "asinh", "acosh", "atanh", "asech", "acsch",
+                 "acoth"]:
+        for x, y in points:
+            if name in RECIPROCAL:
+                w = reciprocal(x, y)
+                if w is None or w[0] == 0.0 or w[1] == 0.0:
+                    continue  # an axis of the inner function: its chosen values, tested exactly elsewhere
+                value = evaluate(DIRECT[RECIPROCAL[name]], *w)
+            else:
+                value = evaluate(DIRECT[name], x, y)
+            lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
+    return lines
+
+
+def write(file_name, lines):
+    with open(os.path.join(HERE, file_name), "w") as out:
+        out.write(f"# Generated by generate_circular.py with mpmath {mp.__version__}.\n")
+        out.write("# name in-re in-im expected-re expected-im\n")
+        out.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    write("circular.txt", circular_lines())
+    write("inverse.txt", inverse_lines())
