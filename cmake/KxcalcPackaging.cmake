@@ -17,7 +17,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "math")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 # The library's dependencies (the C and C++ runtimes, readline for the host) are read off
 # the binaries by dpkg-shlibdeps when it is installed.
 find_program(KXCALC_DPKG_SHLIBDEPS dpkg-shlibdeps)

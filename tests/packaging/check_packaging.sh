@@ -57,6 +57,21 @@ check_tree() {
         fail "installed kxcalc --version"
 }
 
+# Builds the find_package consumer against the tree under PREFIX into DIRECTORY.
+build_cmake_consumer() {
+    local prefix=$1 directory=$2
+    rm -rf "$directory"
+    if ! cmake -S "$SOURCE_DIR/tests/packaging/cmake_consumer" -B "$directory" \
+        -DCMAKE_PREFIX_PATH="$prefix" > "$directory.configure.log" 2>&1 ||
+        ! cmake --build "$directory" > "$directory.build.log" 2>&1; then
+        cat "$directory".*.log
+        fail "the find_package consumer does not build against $prefix"
+        return 1
+    fi
+    grep -q "kxcalc_DIR:PATH=$prefix/$CMAKEDIR" "$directory/CMakeCache.txt" ||
+        fail "find_package did not take the package under $prefix"
+}
+
 case "$step" in
 install)
     rm -rf "$stage"
@@ -71,24 +86,14 @@ install)
     # The CMake files locate the tree from where they lie; the pkg-config file names the
     # prefix once and nothing else of the source or build tree.
     grep -rl -- "$SOURCE_DIR" "$stage/$LIBDIR/cmake" && fail "installed CMake files name the source or build tree"
-    [[ $(grep -c -- "$SOURCE_DIR" "$stage/$LIBDIR/pkgconfig/kxcalc.pc") == 1 ]] ||
+    grep -v '^prefix=' "$stage/$LIBDIR/pkgconfig/kxcalc.pc" | grep -qF -- "$SOURCE_DIR" &&
         fail "kxcalc.pc names the source or build tree beyond its prefix"
     echo "installed tree:"
     (cd "$stage" && find . -mindepth 1 | sort | sed 's/^/  /')
     ;;
 find-package)
     consumer="$WORK_DIR/cmake-consumer"
-    rm -rf "$consumer"
-    if ! cmake -S "$SOURCE_DIR/tests/packaging/cmake_consumer" -B "$consumer" \
-        -DCMAKE_PREFIX_PATH="$stage" > "$WORK_DIR/consumer-configure.log" 2>&1 ||
-        ! cmake --build "$consumer" > "$WORK_DIR/consumer-build.log" 2>&1; then
-        cat "$WORK_DIR"/consumer-*.log
-        fail "the find_package consumer does not build"
-        finish
-    fi
-    grep -q "kxcalc_DIR:PATH=$stage/$CMAKEDIR" "$consumer/CMakeCache.txt" ||
-        fail "find_package did not take the installed package"
-    expect_answers "find_package consumer" "$consumer/consumer"
+    build_cmake_consumer "$stage" "$consumer" && expect_answers "find_package consumer" "$consumer/consumer"
     # A request for a later major version is refused.
     rm -rf "$consumer-v2"
     mkdir -p "$consumer-v2"
@@ -141,6 +146,9 @@ deb)
     # The package installs under /usr, with the library directory of the build.
     check_tree "$root/usr" "$LIBDIR"
     grep -qx "prefix=/usr" "$root/usr/$LIBDIR/pkgconfig/kxcalc.pc" || fail "packaged kxcalc.pc prefix is not /usr"
+    # The packaged CMake files locate the library from where they lie, wherever unpacked.
+    build_cmake_consumer "$root/usr" "$WORK_DIR/deb-consumer" &&
+        expect_answers "find_package consumer of the unpacked package" "$WORK_DIR/deb-consumer/consumer"
     echo "files of $(basename "$deb"):"
     dpkg-deb --contents "$deb" | awk '{print "  " $6 ($7 ? " " $7 " " $8 : "")}'
     ;;
