@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # kxcalc on a terminal, driven through tmux: Tab completion of functions and of assigned
 # variables, history kept across sessions in the state directory, help, quit and Ctrl-D,
-# coloured messages and NO_COLOR, and colour on a terminal when the input is piped.
+# Ctrl-C, coloured messages and NO_COLOR, and colour on a terminal when the input is piped.
 # Usage: pty_test.sh KXCALC        (exit status 77: tmux is missing and cannot be installed)
 set -uo pipefail
 kxcalc=$1
@@ -122,10 +122,16 @@ at_prompt 'quit' Enter
 status=$(wait_for_exit)
 [[ "$status" == 1 ]] || fail "quit leaves with status 1 after a message (got $status)"
 
-# Session 3: without XDG_STATE_HOME the history is under ~/.local/state; results only give 0.
+# Session 3: without XDG_STATE_HOME the history is under ~/.local/state; Ctrl-C abandons a
+# line and keeps the session; results only give 0.
 start HOME="$work/home"
+at_prompt '7*'
+wait_for '^kx> 7\*$' "typed before Ctrl-C"  # the terminal drops input not yet read at Ctrl-C
+keys C-c
+wait_for '^kx> 7\*\^C$' "Ctrl-C abandons the line"
 at_prompt '1+1' Enter
-wait_for '^2$' "answer"
+wait_for '^2$' "answer after Ctrl-C"
+screen | grep -q '^7' && fail "the abandoned line was evaluated"
 at_prompt '  EXIT  ' Enter
 status=$(wait_for_exit)
 [[ "$status" == 0 ]] || fail "exit leaves with status 0 after results only (got $status)"

@@ -25,9 +25,10 @@ inline constexpr std::string_view helpText =
     "Results    6+8i  -i  0.25  1e+020  inf  nan (no number: 1/0, 0/0)\n"
     "\n";
 
-// The line that follows when the session has line editing.
+// The lines that follow when the session has line editing.
 inline constexpr std::string_view editingHelpText =
-    "Tab completes names; Up and Down recall lines, kept from earlier sessions.\n";
+    "Tab completes names; Up and Down recall lines, kept from earlier sessions;\n"
+    "Ctrl-C drops the line being typed.\n";
 
 // The last line of the help.
 inline constexpr std::string_view leavingHelpText = "help shows this text; quit, exit or Ctrl-D leaves.\n";

@@ -1,10 +1,15 @@
 // The terminal reader on GNU readline: line editing, Tab completion of the calculator's
 // names and a history file shared by the user's sessions.
+#include <signal.h>
+#include <sys/select.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>  // readline's headers use FILE without including it
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include <readline/history.h>
@@ -47,6 +52,44 @@ char** completeName(const char* text, int /*start*/, int /*end*/) {
     return matches;
 }
 
+// Ctrl-C abandons the line being typed, as in a shell, rather than ending the session. The
+// handler only raises the flag; the read loop, whose wait the signal interrupts, does the rest.
+volatile std::sig_atomic_t interruptPending = 0;
+
+void noteInterrupt(int /*signal*/) { interruptPending = 1; }
+
+// The line that readline hands to its line callback, which has no user pointer either.
+struct FinishedLine {
+    bool done = false;
+    std::optional<std::string> line;  // none at end of input
+};
+FinishedLine* finishedLine = nullptr;
+
+void takeLine(char* raw) {
+    finishedLine->done = true;
+    if (raw != nullptr) finishedLine->line = raw;
+    std::free(raw);
+    rl_callback_handler_remove();  // no prompt until the next read
+}
+
+// Forgets the half-typed line and shows a fresh prompt below it.
+void abandonLine() {
+    rl_free_line_state();
+    rl_callback_sigcleanup();
+    rl_replace_line("", 0);
+    std::fputs("^C\n", rl_outstream);
+    rl_on_new_line();
+    rl_redisplay();
+}
+
+// Waits until the terminal has input; false when a signal interrupted the wait.
+bool waitForInput() {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(fileno(rl_instream), &readable);
+    return select(fileno(rl_instream) + 1, &readable, nullptr, nullptr, nullptr) > 0;
+}
+
 class ReadlineReader final : public LineReader {
 public:
     ReadlineReader(const NameCompleter& completer, std::optional<std::filesystem::path> historyFile)
@@ -57,21 +100,37 @@ public:
         rl_basic_word_break_characters = wordBreaks;
         rl_variable_bind("completion-ignore-case", "on");  // names are case-insensitive
         rl_attempted_completion_function = completeName;
+        rl_catch_signals = 0;                // SIGINT is handled here
+        rl_persistent_signal_handlers = 1;   // SIGWINCH is readline's for the whole read
+        struct sigaction interrupt {};
+        interrupt.sa_handler = noteInterrupt;
+        sigemptyset(&interrupt.sa_mask);
+        interrupt.sa_flags = 0;  // no SA_RESTART: the wait must return to see the flag
+        sigaction(SIGINT, &interrupt, &previousInterrupt_);
         using_history();
         openHistory();
     }
 
     ~ReadlineReader() override {
         if (historyFile_) history_truncate_file(historyFile_->c_str(), historyLinesKept);
+        sigaction(SIGINT, &previousInterrupt_, nullptr);
         activeCompletion = nullptr;
     }
 
     std::optional<std::string> readLine(const std::string& prompt) override {
-        char* raw = readline(prompt.c_str());
-        if (raw == nullptr) return std::nullopt;
-        std::string line = raw;
-        std::free(raw);
-        return line;
+        FinishedLine finished;
+        finishedLine = &finished;
+        rl_callback_handler_install(prompt.c_str(), takeLine);
+        while (!finished.done) {
+            if (waitForInput()) {
+                rl_callback_read_char();
+            } else if (interruptPending != 0) {
+                interruptPending = 0;
+                abandonLine();
+            }
+        }
+        finishedLine = nullptr;
+        return finished.line;
     }
 
     void remember(const std::string& line) override {
@@ -99,6 +158,7 @@ private:
     }
 
     CompletionState completion_;
+    struct sigaction previousInterrupt_ {};
     std::optional<std::filesystem::path> historyFile_;
 };
 
