@@ -34,7 +34,7 @@ export(EXPORT kxcalcTargets NAMESPACE kxcalc:: FILE "${PROJECT_BINARY_DIR}/kxcal
 # the file is written then.
 install(CODE "
   set(KXCALC_PC_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/kxcalc.pc.in\")
-  set(KXCALC_PC_OUTPUT \"${PROJECT_BINARY_DIR}/pkgconfig/kxcalc.pc\")
+  set(KXCALC_PC_OUTPUT_ROOT \"${PROJECT_BINARY_DIR}/pkgconfig\")
   set(KXCALC_PC_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
   set(KXCALC_PC_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
   set(KXCALC_PC_VERSION \"${PROJECT_VERSION}\")

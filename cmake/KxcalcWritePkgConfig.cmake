@@ -8,6 +8,10 @@ foreach(kind LIBDIR INCLUDEDIR)
   endif()
 endforeach()
 set(KXCALC_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+# One file per destination, so that installs into different places (cpack's among them) may
+# run at once.
+string(MD5 destination "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
+set(KXCALC_PC_OUTPUT "${KXCALC_PC_OUTPUT_ROOT}/${destination}/kxcalc.pc")
 configure_file("${KXCALC_PC_TEMPLATE}" "${KXCALC_PC_OUTPUT}" @ONLY)
 
 if(IS_ABSOLUTE "${KXCALC_PC_LIBDIR}")
