@@ -82,12 +82,15 @@ void abandonLine() {
     rl_redisplay();
 }
 
-// Waits until the terminal has input; false when a signal interrupted the wait.
-bool waitForInput() {
+enum class Wait { input, interrupted, failed };
+
+// Waits until the terminal has input or a signal arrives.
+Wait waitForInput() {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(fileno(rl_instream), &readable);
-    return select(fileno(rl_instream) + 1, &readable, nullptr, nullptr, nullptr) > 0;
+    if (select(fileno(rl_instream) + 1, &readable, nullptr, nullptr, nullptr) > 0) return Wait::input;
+    return errno == EINTR ? Wait::interrupted : Wait::failed;
 }
 
 class ReadlineReader final : public LineReader {
@@ -122,8 +125,12 @@ public:
         finishedLine = &finished;
         rl_callback_handler_install(prompt.c_str(), takeLine);
         while (!finished.done) {
-            if (waitForInput()) {
+            const Wait wait = waitForInput();
+            if (wait == Wait::input) {
                 rl_callback_read_char();
+            } else if (wait == Wait::failed) {
+                rl_callback_handler_remove();
+                break;  // the terminal is gone: as at the end of input
             } else if (interruptPending != 0) {
                 interruptPending = 0;
                 abandonLine();
