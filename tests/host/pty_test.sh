@@ -32,7 +32,7 @@ screen() { tmux_ capture-pane -p -J -t kx "$@" | sed 's/ *$//'; }
 wait_for() {
     local pattern=$1 what=$2
     for _ in $(seq 100); do
-        screen ${3:-} | grep -Eq -- "$pattern" && return 0
+        grep -Eq -- "$pattern" <<< "$(screen ${3:-})" && return 0
         sleep 0.1
     done
     fail "$what: the screen never showed /$pattern/"
@@ -92,9 +92,9 @@ wait_for '^Functions  sin cos tan' "help shows the language"
 wait_for '^Tab completes names' "help tells the keys"
 at_prompt '2)' Enter
 wait_for '^Syntax error\.  Unmatched: \)$' "message shown"
-screen -e | grep -q $'\x1b\\[1m\x1b\\[31mSyntax error' ||
-    screen -e | grep -q $'\x1b\\[1;31mSyntax error' || fail "the message is in bold red"
-screen -e | grep -q $'\x1b\\[[0-9;]*m6$' && fail "a result is coloured"
+grep -q $'\x1b\\[1m\x1b\\[31mSyntax error' <<< "$(screen -e)" ||
+    grep -q $'\x1b\\[1;31mSyntax error' <<< "$(screen -e)" || fail "the message is in bold red"
+grep -q $'\x1b\\[[0-9;]*m6$' <<< "$(screen -e)" && fail "a result is coloured"
 at_prompt C-d
 status=$(wait_for_exit)
 [[ "$status" == 1 ]] || fail "Ctrl-D leaves with status 1 after a message (got $status)"
@@ -117,7 +117,7 @@ wait_for '^kx> set width = 3$' "Up steps back through earlier lines"
 wait_for '^3$' "recalled line evaluated"
 at_prompt '1+' Enter
 wait_for '^! Ran Out of Data$' "without colour a message is marked"
-screen -e | grep -q $'\x1b\\[[0-9;]*m' && fail "escape sequences under NO_COLOR"
+grep -q $'\x1b\\[[0-9;]*m' <<< "$(screen -e)" && fail "escape sequences under NO_COLOR"
 at_prompt 'quit' Enter
 status=$(wait_for_exit)
 [[ "$status" == 1 ]] || fail "quit leaves with status 1 after a message (got $status)"
@@ -131,7 +131,7 @@ keys C-c
 wait_for '^kx> 7\*\^C$' "Ctrl-C abandons the line"
 at_prompt '1+1' Enter
 wait_for '^2$' "answer after Ctrl-C"
-screen | grep -q '^7' && fail "the abandoned line was evaluated"
+grep -q '^7' <<< "$(screen)" && fail "the abandoned line was evaluated"
 at_prompt '  EXIT  ' Enter
 status=$(wait_for_exit)
 [[ "$status" == 0 ]] || fail "exit leaves with status 0 after results only (got $status)"
@@ -143,10 +143,10 @@ tmux_ new-session -d -s kx -x 100 -y 40 \
     "printf '1+2\\n2)\\nhelp\\n' | env -u NO_COLOR TERM=xterm-256color '$kxcalc'; echo \$? > '$work/status'; sleep 30"
 status=$(wait_for_exit)
 [[ "$status" == 1 ]] || fail "filter status (got $status)"
-screen | grep -q 'kx>' && fail "a filter shows no prompt"
-screen | grep -q '^Ran Out of Data$' || fail "help is a line for the library in a filter"
-screen -e | grep -q $'\x1b\\[1m\x1b\\[31mSyntax error' ||
-    screen -e | grep -q $'\x1b\\[1;31mSyntax error' || fail "a filter on a terminal colours messages"
+grep -q 'kx>' <<< "$(screen)" && fail "a filter shows no prompt"
+grep -q '^Ran Out of Data$' <<< "$(screen)" || fail "help is a line for the library in a filter"
+grep -q $'\x1b\\[1m\x1b\\[31mSyntax error' <<< "$(screen -e)" ||
+    grep -q $'\x1b\\[1;31mSyntax error' <<< "$(screen -e)" || fail "a filter on a terminal colours messages"
 
 if ((failures > 0)); then echo "$failures failed"; exit 1; fi
 echo "pty: all checks passed"

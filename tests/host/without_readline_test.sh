@@ -11,7 +11,7 @@ if ! cmake -S "$source_dir" -B "$work" -DKXCALC_USE_READLINE=OFF -DKXCALC_BUILD_
     exit 1
 fi
 program=$(find "$work" -type f -name kxcalc -perm -u+x | head -1)
-if ldd "$program" | grep -q libreadline; then
+if grep -q libreadline <<< "$(ldd "$program")"; then
     echo "FAIL: $program links readline"
     exit 1
 fi

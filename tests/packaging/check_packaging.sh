@@ -46,7 +46,7 @@ check_tree() {
     [[ "$(readlink "$root/$lib/libkxcalc.so")" == "libkxcalc.so.$major" ]] ||
         fail "libkxcalc.so does not link to libkxcalc.so.$major"
     [[ -x "$root/$BINDIR/kxcalc" ]] || fail "kxcalc is not executable"
-    readelf -d "$root/$lib/libkxcalc.so.$VERSION" | grep -q "SONAME.*\[libkxcalc.so.$major\]" ||
+    grep -q "SONAME.*\[libkxcalc.so.$major\]" <<< "$(readelf -d "$root/$lib/libkxcalc.so.$VERSION")" ||
         fail "the library's SONAME is not libkxcalc.so.$major"
     local exported
     exported=$(nm -D --defined-only "$root/$lib/libkxcalc.so.$VERSION" | awk '$2 == "T" {print $3}')
@@ -86,7 +86,7 @@ install)
     # The CMake files locate the tree from where they lie; the pkg-config file names the
     # prefix once and nothing else of the source or build tree.
     grep -rl -- "$SOURCE_DIR" "$stage/$LIBDIR/cmake" && fail "installed CMake files name the source or build tree"
-    grep -v '^prefix=' "$stage/$LIBDIR/pkgconfig/kxcalc.pc" | grep -qF -- "$SOURCE_DIR" &&
+    grep -qF -- "$SOURCE_DIR" <<< "$(grep -v '^prefix=' "$stage/$LIBDIR/pkgconfig/kxcalc.pc")" &&
         fail "kxcalc.pc names the source or build tree beyond its prefix"
     echo "installed tree:"
     (cd "$stage" && find . -mindepth 1 | sort | sed 's/^/  /')
@@ -136,9 +136,9 @@ deb)
     [[ "$(dpkg-deb --field "$deb" Version)" == "$VERSION" ]] || fail "package version"
     [[ "$(dpkg-deb --field "$deb" Architecture)" == "$(dpkg --print-architecture)" ]] || fail "architecture"
     if command -v dpkg-shlibdeps > /dev/null; then
-        dpkg-deb --field "$deb" Depends | grep -q 'libc6' || fail "Depends does not name libc6"
+        grep -q 'libc6' <<< "$(dpkg-deb --field "$deb" Depends)" || fail "Depends does not name libc6"
     fi
-    dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q 'triggers\|postinst' ||
+    grep -q 'triggers\|postinst' <<< "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)" ||
         fail "no ldconfig trigger or postinst for the shared library"
     root="$WORK_DIR/deb-root"
     rm -rf "$root"
