@@ -1,6 +1,7 @@
 #include "tables/symbol_tables.h"
 
 #include <cmath>
+#include <new>
 #include <span>
 
 #include "complex/arithmetic.h"
@@ -18,10 +19,14 @@ void insertAll(SymbolTable<OperatorEntry>& table, std::span<const TableEntry> en
 }  // namespace
 
 // A function-local object rather than a namespace-scope one: it exists before the load
-// hook runs, whatever order the runtime gives the library's initialisers.
+// hook runs, whatever order the runtime gives the library's initialisers. It is built in
+// place and never destroyed: at exit the runtime may run static destructors before the
+// unload hook, which would then clear destroyed tables. The unload hook empties them, and
+// empty tables hold no memory, so nothing is left behind when the library is unloaded.
 SymbolTables& symbolTables() {
-    static SymbolTables tables;
-    return tables;
+    alignas(SymbolTables) static unsigned char storage[sizeof(SymbolTables)];
+    static SymbolTables* const tables = new (storage) SymbolTables();
+    return *tables;
 }
 
 void buildTables(SymbolTables& tables) {

@@ -2,18 +2,18 @@
 // input, or runs an interactive session on a terminal.
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "history_file.h"
+#include "interactive_session.h"
+#include "line_reader.h"
+#include "name_completer.h"
 #include "session.h"
-
-#if defined(KXCALC_HAVE_READLINE)
-#include <readline/history.h>
-#include <readline/readline.h>
-#endif
+#include "terminal_style.h"
 
 namespace {
 
@@ -26,51 +26,59 @@ constexpr std::string_view usageText =
     "       kxcalc --help | --version\n"
     "\n"
     "Evaluates each EXPRESSION over the complex numbers and prints one answer per line.\n"
-    "With no EXPRESSION, reads lines from standard input (interactively on a terminal).\n"
+    "With no EXPRESSION, reads lines from standard input and prints one answer per line;\n"
+    "on a terminal it runs an interactive session (type help there for the language).\n"
     "A line \"set NAME = EXPRESSION\" stores a variable for the rest of the session.\n"
     "Use -- before an expression that begins with two minus signs and a letter.\n"
     "\n"
     "Exit status: 0 if every line gave a result, 1 if any gave an error message,\n"
     "2 for a usage error.\n";
 
-// Prints the answer to one line; returns whether it was a result.
-bool answer(std::string_view line) {
+int exitStatus(bool allResults) { return allResults ? exitAllResults : exitSomeMessage; }
+
+// Messages are coloured when standard output is a terminal that takes colour; the text of
+// every answer is otherwise exactly the library's.
+kxcalc::MessageStyle outputStyle() {
+    const bool colour = kxcalc::colourWanted(isatty(STDOUT_FILENO) != 0, std::getenv("NO_COLOR"),
+                                             std::getenv("TERM"));
+    return colour ? kxcalc::MessageStyle::colour : kxcalc::MessageStyle::plain;
+}
+
+bool answer(std::string_view line, kxcalc::MessageStyle style) {
     const kxcalc::Answer reply = kxcalc::evaluateLine(line);
-    std::cout << reply.text << '\n';
+    std::cout << kxcalc::styledAnswer(reply.text, reply.isMessage, style) << '\n';
     return !reply.isMessage;
 }
 
 int evaluateArguments(const std::vector<std::string_view>& expressions) {
+    const kxcalc::MessageStyle style = outputStyle();
     bool allResults = true;
-    for (std::string_view expression : expressions) allResults &= answer(expression);
-    return allResults ? exitAllResults : exitSomeMessage;
+    for (std::string_view expression : expressions) allResults &= answer(expression, style);
+    return exitStatus(allResults);
 }
 
+// A filter: exactly one line out for every line in, messages included, in order, so that a
+// script can pair answers with lines. Words such as help and quit are lines like any other.
 int evaluateStream(std::istream& input) {
+    const kxcalc::MessageStyle style = outputStyle();
+    const bool someoneWatches = isatty(STDIN_FILENO) != 0 || isatty(STDOUT_FILENO) != 0;
     bool allResults = true;
     for (std::string line; std::getline(input, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        allResults &= answer(line);
+        allResults &= answer(line, style);
+        if (someoneWatches) std::cout.flush();  // an answer as soon as its line is typed
     }
-    return allResults ? exitAllResults : exitSomeMessage;
+    return exitStatus(allResults);
 }
 
 int runInteractive() {
-#if defined(KXCALC_HAVE_READLINE)
-    bool allResults = true;
-    while (char* raw = readline("kx> ")) {
-        const std::string line = raw;
-        std::free(raw);
-        if (line == "quit" || line == "exit") break;
-        if (line.find_first_not_of(" \t") == std::string::npos) continue;
-        add_history(line.c_str());
-        allResults &= answer(line);
-        std::cout.flush();
-    }
-    return allResults ? exitAllResults : exitSomeMessage;
-#else
-    return evaluateStream(std::cin);
-#endif
+    const kxcalc::MessageStyle style =
+        outputStyle() == kxcalc::MessageStyle::colour ? kxcalc::MessageStyle::colour : kxcalc::MessageStyle::marked;
+    kxcalc::NameCompleter completer;
+    auto reader = kxcalc::makeTerminalReader(
+        completer, kxcalc::historyFilePath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+    std::cout << "kxcalc " KXCALC_VERSION ": type help for the language, quit or Ctrl-D to leave.\n" << std::flush;
+    return exitStatus(kxcalc::runInteractiveSession(*reader, completer, std::cout, style));
 }
 
 }  // namespace
@@ -97,6 +105,6 @@ int main(int argc, char** argv) {
         }
     }
     if (!expressions.empty()) return evaluateArguments(expressions);
-    if (isatty(STDIN_FILENO)) return runInteractive();
+    if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) return runInteractive();
     return evaluateStream(std::cin);
 }
