@@ -25,7 +25,7 @@ TEST_P(GoldenGroupTest, every_line_gives_its_exact_text) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(core, GoldenGroupTest, ::testing::ValuesIn(kx::golden::coreGroups),
+INSTANTIATE_TEST_SUITE_P(core, GoldenGroupTest, ::testing::ValuesIn(kx::golden::allGroups),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

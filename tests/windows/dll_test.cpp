@@ -22,16 +22,11 @@
 #include "golden/golden_cases.h"
 #include "kx_calc.h"
 
-// The golden groups to run: kx::golden::allGroups when the case tables offer it, the core
-// groups until then. Unqualified lookup from kx::dll_test sees the names of kx::golden
-// (through the using-directive) before this global fallback, so the fuller list wins.
-inline constexpr auto& allGroups = kx::golden::coreGroups;
-
 namespace kx::dll_test {
 namespace {
 
 using namespace kx::golden;
-constexpr auto& goldenGroups = allGroups;
+constexpr auto& goldenGroups = kx::golden::allGroups;
 
 using KxCalc = decltype(&kx_calc);
 
