@@ -1,6 +1,7 @@
 // Lines no person would type: high bytes, control characters, degenerate assignments,
 // exponents and numbers far outside the double range. Each gets a result or one of the
 // calculator's messages, and a failed assignment stores nothing.
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,21 @@ const HostileCase hostileCases[] = {
     {digits('9', 100'000) + "e-99990", "10000000000"},
     {"1" + digits('0', 100'000) + "e-100000+1", "2"},
 };
+
+// The first characters of the line, bytes outside printable ASCII as \xHH.
+void PrintTo(const HostileCase& hostile, std::ostream* out) {
+    constexpr std::size_t shown = 24;
+    for (const char c : hostile.line.substr(0, shown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f) {
+            *out << c;
+        } else {
+            constexpr char hex[] = "0123456789abcdef";
+            *out << "\\x" << hex[byte >> 4] << hex[byte & 15];
+        }
+    }
+    if (hostile.line.size() > shown) *out << "... (" << hostile.line.size() << " bytes)";
+}
 
 class HostileInputTest : public ::testing::TestWithParam<HostileCase> {};
 

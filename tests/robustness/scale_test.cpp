@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,8 @@ const ScaleCase scaleCases[] = {
     {"million unmatched closers", [] { return joined({"1", repeated(")", 1'000'000)}); }, "Syntax error.  Unmatched: )"},
     {"error after a long sum", [] { return joined({sumOfOnes(1'000'000), ")"}); }, "Syntax error.  Unmatched: )"},
 };
+
+void PrintTo(const ScaleCase& scale, std::ostream* out) { *out << scale.name; }
 
 class ScaleTest : public ::testing::TestWithParam<ScaleCase> {};
 
