@@ -13,7 +13,7 @@ extern "C" KX_CALC_API char* kx_calc(char* line) {
         kx::calculate(line, kx::symbolTables());
     } catch (const std::bad_alloc&) {
         kx::writeMessage(line, kx::messages::outOfMemory);
-    } catch (const std::length_error&) {  // a container asked for more than it can hold
+    } catch (const std::length_error&) {  // more than a container or the bracket count can hold
         kx::writeMessage(line, kx::messages::outOfMemory);
     }
     return line;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <string_view>
 
 #include "eval/calc_error.h"
@@ -51,6 +53,9 @@ private:
 
     void openBracket(char bracket) {
         if (!expectOperand_) throw CalcError(messages::bracketMisplaced, std::string_view(&bracket, 1));
+        // Depths are stamped into 32-bit entries. A line nesting deeper (2 GiB of opening
+        // brackets) is refused as an exhausted resource rather than let the count overflow.
+        if (bracketDepth_ == std::numeric_limits<std::int32_t>::max()) throw std::length_error("bracket depth");
         ++bracketDepth_;
         ++cursor_;
     }
