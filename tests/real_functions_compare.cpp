@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
 
     std::vector<Tally> tallies;
     const auto trigonometric = [&](const std::string& kind, const std::function<double()>& draw) {
-        Tally sine{"sin " + kind};
-        Tally cosine{"cos " + kind};
+        Tally sine{"sin " + kind, 0, 0, 0, {}};
+        Tally cosine{"cos " + kind, 0, 0, 0, {}};
         for (long index = 0; index < samples; ++index) {
             const double x = draw();
             record(sine, kx::real::sin(x), std::sin(x), "sin(" + hex(x) + ")");
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     trigonometric("2^20 < |x| < 2^1024", [&] { return randomSign(logUniform(20, 1023.99)); });
 
     const auto power = [&](const std::string& kind, const std::function<std::pair<double, double>()>& draw) {
-        Tally tally{"pow " + kind};
+        Tally tally{"pow " + kind, 0, 0, 0, {}};
         for (long index = 0; index < samples; ++index) {
             const auto [x, y] = draw();
             record(tally, kx::real::pow(x, y), std::pow(x, y), "pow(" + hex(x) + ", " + hex(y) + ")");

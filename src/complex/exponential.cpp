@@ -33,7 +33,8 @@
 // Accuracy, measured against correctly rounded references (tests/reference), per part
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal; the complex power within 1.2·(1 + |w·ln z|) ulp of its
-// modulus. exp relies on the real cos and sin being accurate for large arguments.
+// modulus. exp relies on the real cos and sin being accurate for large arguments; they,
+// and the real power, are the portable ones of real_functions.h, the same on every system.
 #include "complex/exponential.h"
 
 #include <array>
@@ -43,6 +44,7 @@
 
 #include "complex/arithmetic.h"
 #include "complex/exact_arithmetic.h"
+#include "complex/real_functions.h"
 
 namespace kx {
 namespace {
@@ -184,7 +186,8 @@ double scaledExponentialProduct(double a, double t) {
 }
 
 Complex exp(Complex z) {
-    return {scaledExponentialProduct(z.re, std::cos(z.im)), scaledExponentialProduct(z.re, std::sin(z.im))};
+    const real::SineCosine angle = real::sinCos(z.im);
+    return {scaledExponentialProduct(z.re, angle.cosine), scaledExponentialProduct(z.re, angle.sine)};
 }
 
 Complex ln(Complex z) {
@@ -209,7 +212,7 @@ Complex log(Complex z) {
 Complex power(Complex base, Complex exponent) {
     const bool realExponent = exponent.im == 0.0;
     const bool realBase = base.im == 0.0;
-    if (realExponent && realBase) return {std::pow(base.re, exponent.re), +0.0};
+    if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
     if (realExponent) return exp(multiply({exponent.re, +0.0}, ln(base)));
     if (realBase) {
         const double l = std::log(base.re);  // NaN for a negative base, -inf for zero
