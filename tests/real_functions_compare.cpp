@@ -97,6 +97,29 @@ int main(int argc, char** argv) {
     });
     trigonometric("2^20 < |x| < 2^1024", [&] { return randomSign(logUniform(20, 1023.99)); });
 
+    const auto single = [&](const std::string& name, double (*ours)(double), double (*theirs)(double),
+                            const std::function<double()>& draw) {
+        Tally tally{name, 0, 0, 0, {}};
+        const std::string prefix = name.substr(0, name.find(' '));
+        for (long index = 0; index < samples; ++index) {
+            const double x = draw();
+            record(tally, ours(x), theirs(x), prefix + "(" + hex(x) + ")");
+        }
+        tallies.push_back(tally);
+    };
+    single("exp |x| < 745", kx::real::exp, [](double x) { return std::exp(x); },
+           [&] { return 745.0 * unit(generator) * ((generator() & 1) ? -1.0 : 1.0); });
+    single("log x in 2^+-1024", kx::real::log, [](double x) { return std::log(x); },
+           [&] { return logUniform(-1074, 1023.99); });
+    single("log x in [0.5, 2]", kx::real::log, [](double x) { return std::log(x); },
+           [&] { return 0.5 + 1.5 * unit(generator); });
+    single("log1p |u| < 1", kx::real::log1p, [](double x) { return std::log1p(x); },
+           [&] { return randomSign(unit(generator)); });
+    single("log1p 2^-60 < |u| < 2^1000", kx::real::log1p, [](double x) { return std::log1p(x); }, [&] {
+        const double u = randomSign(logUniform(-60, 1000));
+        return u <= -1.0 ? -u : u;
+    });
+
     const auto power = [&](const std::string& kind, const std::function<std::pair<double, double>()>& draw) {
         Tally tally{"pow " + kind, 0, 0, 0, {}};
         for (long index = 0; index < samples; ++index) {

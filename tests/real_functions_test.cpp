@@ -24,6 +24,7 @@ double evaluate(const ReferenceCase& entry) {
     if (entry.function == "sin") return real::sin(x);
     if (entry.function == "cos") return real::cos(x);
     if (entry.function == "log") return real::log(x);
+    if (entry.function == "log1p") return real::log1p(x);
     if (entry.function == "exp") return real::exp(x);
     return real::pow(x, entry.inputs[2]);
 }
@@ -116,6 +117,10 @@ TEST(RealLogExp, GiveTheLimitValues) {
     EXPECT_EQ(real::exp(710.0), inf);
     EXPECT_EQ(real::exp(-746.0), 0.0);
     EXPECT_EQ(real::exp(-0.0), 1.0);
+    EXPECT_EQ(bitsOf(real::log1p(-0.0)), bitsOf(-0.0));
+    EXPECT_EQ(real::log1p(-1.0), -inf);
+    EXPECT_TRUE(std::isnan(real::log1p(-1.5)));
+    EXPECT_EQ(real::log1p(inf), inf);
 }
 
 // The C runtime's functions on Linux (glibc) are within about 0.52 ulp, so the two may

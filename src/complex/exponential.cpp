@@ -34,7 +34,8 @@
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal; the complex power within 1.2·(1 + |w·ln z|) ulp of its
 // modulus. exp relies on the real cos and sin being accurate for large arguments; they,
-// and the real power, are the portable ones of real_functions.h, the same on every system.
+// and the real power, exp, log and log1p, are the portable ones of real_functions.h, the
+// same on every system.
 #include "complex/exponential.h"
 
 #include <array>
@@ -103,8 +104,8 @@ double sumOfSquaresMinusOne(double x, double y) {
 double logOfModulus(Complex z, double m, int k) {
     const double modulus = std::ldexp(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
-        return 0.5 * std::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return std::log(m) + k * (lnTwoUpper + lnTwoLower);
+        return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
+    return real::log(m) + k * (lnTwoUpper + lnTwoLower);
 }
 
 }  // namespace
@@ -180,7 +181,7 @@ double scaledExponentialProduct(double a, double t) {
     int tExponent = 0;
     const double tFraction = std::frexp(t, &tExponent);  // t = tFraction·2^tExponent, exact
     // tFraction·e^r·(1 + r.low), the last factor being e^(r.low) to well below an ulp.
-    const DoubleDouble product = twoProduct(tFraction, std::exp(r.high));
+    const DoubleDouble product = twoProduct(tFraction, real::exp(r.high));
     const double scaled = product.high + (product.low + product.high * r.low);
     return std::ldexp(scaled, static_cast<int>(n) + tExponent);
 }
@@ -215,7 +216,7 @@ Complex power(Complex base, Complex exponent) {
     if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
     if (realExponent) return exp(multiply({exponent.re, +0.0}, ln(base)));
     if (realBase) {
-        const double l = std::log(base.re);  // NaN for a negative base, -inf for zero
+        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
         return exp({l * exponent.re, l * exponent.im});
     }
     return exp(multiply(exponent, ln(base)));

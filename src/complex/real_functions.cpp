@@ -1,4 +1,4 @@
-// Portable real sin, cos, log, exp and pow, computed in double-double arithmetic and
+// Portable real sin, cos, log, log1p, exp and pow, computed in double-double arithmetic and
 // rounded once at the end.
 //
 // sin and cos: x = (4k + q)·pi/2 + r with |r| <= pi/4 (a hair more), r a double-double.
@@ -15,7 +15,8 @@
 //   terms, truncation below 2^-90), the leading coefficients as double-doubles.
 // log: x = m·2^k with m in [sqrt(1/2), sqrt(2)), ln m = 2·atanh(f), f = (m - 1)/(m + 1),
 //   |f| <= 0.1716, by the series of atanh(f)/f in f² (22 terms), plus k·ln2 with ln 2 in
-//   three parts.
+//   three parts. log1p(u) for 1 + u in [0.71, 1.41] is 2·atanh(u/(2 + u)) (u exact),
+//   elsewhere ln of 1 + u rounded plus the rounding error's share, low/high - (low/high)²/2.
 // exp: t = n·ln2 + r with ln 2 in three parts, e^r by its Taylor series (22 terms,
 //   |r| <= 0.347), scaled by 2^n; a subnormal result is rounded once, by forming
 //   1 + e^r·2^(n+1022) in double-double and rounding that on the grid of 2^-52.
@@ -56,6 +57,11 @@ constexpr double shortReductionLimit = 0x1p20;
 // most n·2^-150 < 2^-130): the long reduction takes over.
 constexpr double shortReductionSmallestRemainder = 0x1p-40;
 constexpr double squareRootOfHalf = 0x1.6a09e667f3bcdp-1;
+// log1p: below this |u| the result rounds to u; inside [nearOneLow, nearOneHigh]
+// ln(1 + u) = 2·atanh(u/(2 + u)) with |u/(2 + u)| <= 0.1716.
+constexpr double tinyLogArgument = 0x1p-54;
+constexpr double nearOneLow = -0.29;
+constexpr double nearOneHigh = 0.414;
 // |y·ln x| above this is an overflow or underflow of every pow (e^746 > 2^1076).
 constexpr double exponentArgumentLimit = 746.0;
 constexpr int smallestNormalExponent = -1022;
@@ -217,6 +223,12 @@ DoubleDouble cosineKernel(DoubleDouble r) { return polynomial(multiply(r, r), co
 
 // --- logarithm and exponential in double-double ---
 
+// 2·atanh(f) = ln((1 + f)/(1 - f)), for |f| <= 0.1716.
+DoubleDouble twiceAtanh(DoubleDouble f) {
+    const DoubleDouble series = polynomial(multiply(f, f), atanhLeading, atanhTrailing);
+    return multiply(multiply(f, series), 2.0);
+}
+
 // ln x for x > 0 finite (normal or subnormal).
 DoubleDouble logarithm(double x) {
     int exponent = 0;
@@ -225,9 +237,7 @@ DoubleDouble logarithm(double x) {
         m *= 2.0;
         exponent -= 1;
     }
-    const DoubleDouble f = divide({m - 1.0, 0.0}, twoSum(m, 1.0));  // m - 1 is exact
-    const DoubleDouble series = polynomial(multiply(f, f), atanhLeading, atanhTrailing);
-    const DoubleDouble logM = multiply(multiply(f, series), 2.0);
+    const DoubleDouble logM = twiceAtanh(divide({m - 1.0, 0.0}, twoSum(m, 1.0)));  // m - 1 is exact
     const double k = exponent;  // |k| <= 1075, so k·lnTwoPart[0] is exact
     DoubleDouble kLnTwo = add({k * lnTwoPart[0], 0.0}, twoProduct(k, lnTwoPart[1]));
     kLnTwo = add(kLnTwo, {k * lnTwoPart[2], 0.0});
@@ -320,6 +330,23 @@ double log(double x) {
     if (x < 0.0) return defaultNaN;
     if (std::isinf(x)) return x;
     const DoubleDouble result = logarithm(x);
+    return result.high + result.low;
+}
+
+double log1p(double u) {
+    if (std::isnan(u)) return u;
+    if (std::fabs(u) < tinyLogArgument) return u;  // u²/2 is below half an ulp of u; keeps -0
+    if (u == -1.0) return -infinity;
+    if (u < -1.0) return defaultNaN;
+    if (std::isinf(u)) return u;
+    if (u >= nearOneLow && u <= nearOneHigh) {  // 1 + u in [0.71, 1.41]: u is exact, 1 + u is not
+        const DoubleDouble result = twiceAtanh(divide({u, 0.0}, twoSum(2.0, u)));
+        return result.high + result.low;
+    }
+    // |ln(1 + u)| >= 0.34: ln of the rounded 1 + u, plus ln(1 + low/high) to second order.
+    const DoubleDouble onePlusU = twoSum(1.0, u);
+    const double ratio = onePlusU.low / onePlusU.high;
+    const DoubleDouble result = add(logarithm(onePlusU.high), {ratio - 0.5 * ratio * ratio, 0.0});
     return result.high + result.low;
 }
 

@@ -1,4 +1,4 @@
-// Portable real sine, cosine, natural logarithm, exponential and power.
+// Portable real sine, cosine, natural logarithm (of x and of 1 + u), exponential and power.
 //
 // They are built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every
 // target with SSE2 and no contraction) and exact operations (frexp, ldexp, fabs,
@@ -18,7 +18,8 @@ double sin(double x);  // NaN for infinite or NaN x; sin(±0) = ±0
 double cos(double x);  // NaN for infinite or NaN x; cos(±0) = 1
 SineCosine sinCos(double x);  // both with one argument reduction
 
-double log(double x);  // ln x: -inf at ±0, NaN below 0, +inf at +inf
+double log(double x);    // ln x: -inf at ±0, NaN below 0, +inf at +inf
+double log1p(double u);  // ln(1 + u), accurate for small u: ±0 at ±0, -inf at -1, NaN below -1
 double exp(double x);  // e^x, overflowing to +inf and underflowing gradually to +0
 
 // x^y with the special cases of C99 Annex F: pow(x, ±0) = 1 and pow(1, y) = 1 even for a

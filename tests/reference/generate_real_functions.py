@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Reference values for the portable real functions: sin, cos, log, exp and pow.
+"""Reference values for the portable real functions: sin, cos, log, log1p, exp and pow.
 
 Every input is a double; every expected value is the correctly rounded double of the
 exact value, computed with mpmath at 3000 bits and checked against 4000 bits (enough for
@@ -123,6 +123,12 @@ def main():
         print(f"log {x.hex()} 0x0.0p+0 {exact(mpmath.log, x).hex()} 0x0.0p+0")
     for x in [1.0000000000000002, 0.9999999999999999, 2.0, 0.5, 5e-324, 1.7976931348623157e308]:
         print(f"log {x.hex()} 0x0.0p+0 {exact(mpmath.log, x).hex()} 0x0.0p+0")
+    for _ in range(80):
+        u = rng.choice((rng.uniform(-1, 1), rng.uniform(-0.35, 0.45), log_uniform(rng, -60, 0) * rng.choice((-1, 1)),
+                        log_uniform(rng, 0, 1023)))
+        print(f"log1p {u.hex()} 0x0.0p+0 {exact(mpmath.log1p, u).hex()} 0x0.0p+0")
+    for u in [-0.29, -0.2900000000000001, 0.414, 0.41400000000000003, 2.0 ** -54, -(2.0 ** -53), 1e-300, -0.9999999999999999]:
+        print(f"log1p {u.hex()} 0x0.0p+0 {exact(mpmath.log1p, u).hex()} 0x0.0p+0")
     for _ in range(60):
         x = rng.uniform(-745, 709.7)
         print(f"exp {x.hex()} 0x0.0p+0 {exact(mpmath.exp, x).hex()} 0x0.0p+0")
