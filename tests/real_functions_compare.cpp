@@ -120,6 +120,23 @@ int main(int argc, char** argv) {
         return u <= -1.0 ? -u : u;
     });
 
+    const auto angle = [&](const std::string& kind, const std::function<std::pair<double, double>()>& draw) {
+        Tally tally{"atan2 " + kind, 0, 0, 0, {}};
+        for (long index = 0; index < samples; ++index) {
+            const auto [y, x] = draw();
+            record(tally, kx::real::atan2(y, x), std::atan2(y, x), "atan2(" + hex(y) + ", " + hex(x) + ")");
+        }
+        tallies.push_back(tally);
+    };
+    angle("|y|, |x| < 1", [&] { return std::pair{randomSign(unit(generator)), randomSign(unit(generator))}; });
+    angle("y, x in 2^+-1024", [&] {
+        return std::pair{randomSign(logUniform(-1074, 1023.99)), randomSign(logUniform(-1074, 1023.99))};
+    });
+    angle("y/x near 1", [&] {
+        const double x = randomSign(logUniform(-20, 20));
+        return std::pair{x * (1.0 + randomSign(logUniform(-52, -1))), x};
+    });
+
     const auto power = [&](const std::string& kind, const std::function<std::pair<double, double>()>& draw) {
         Tally tally{"pow " + kind, 0, 0, 0, {}};
         for (long index = 0; index < samples; ++index) {

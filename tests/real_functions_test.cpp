@@ -26,6 +26,7 @@ double evaluate(const ReferenceCase& entry) {
     if (entry.function == "log") return real::log(x);
     if (entry.function == "log1p") return real::log1p(x);
     if (entry.function == "exp") return real::exp(x);
+    if (entry.function == "atan2") return real::atan2(x, entry.inputs[2]);
     return real::pow(x, entry.inputs[2]);
 }
 
@@ -104,6 +105,32 @@ TEST(RealSineCosine, AreOddAndEvenAndAgreeWithSinCos) {
         EXPECT_EQ(both.sine, real::sin(x));
         EXPECT_EQ(both.cosine, real::cos(x));
     }
+}
+
+struct AngleCase {
+    double y;
+    double x;
+    double expected;
+};
+
+TEST(RealArctangent, GivesTheSpecialCasesOfTheCStandard) {
+    constexpr double pi = 0x1.921fb54442d18p+1;
+    constexpr double halfPi = 0x1.921fb54442d18p+0;
+    constexpr double quarterPi = 0x1.921fb54442d18p-1;
+    constexpr double threeQuartersPi = 0x1.2d97c7f3321d2p+1;
+    const AngleCase cases[] = {
+        {0.0, 0.0, 0.0},         {-0.0, 0.0, -0.0},          {0.0, -0.0, pi},         {-0.0, -0.0, -pi},
+        {0.0, -1.0, pi},         {-0.0, -1.0, -pi},          {0.0, 1.0, 0.0},         {-0.0, 1.0, -0.0},
+        {1.0, 0.0, halfPi},      {1.0, -0.0, halfPi},        {-1.0, 0.0, -halfPi},    {inf, 1.0, halfPi},
+        {-inf, -1.0, -halfPi},   {inf, inf, quarterPi},      {-inf, inf, -quarterPi}, {inf, -inf, threeQuartersPi},
+        {-inf, -inf, -threeQuartersPi}, {1.0, inf, 0.0},     {-1.0, inf, -0.0},       {1.0, -inf, pi},
+        {-1.0, -inf, -pi},       {5e-324, 1e300, 0.0},       {1e-300, 1e10, 1e-310},  {1.0, -1.0, threeQuartersPi},
+    };
+    for (const AngleCase& entry : cases)
+        EXPECT_TRUE(sameValue(real::atan2(entry.y, entry.x), entry.expected))
+            << "atan2(" << entry.y << ", " << entry.x << ") = " << real::atan2(entry.y, entry.x);
+    EXPECT_TRUE(std::isnan(real::atan2(nan, 1.0)));
+    EXPECT_TRUE(std::isnan(real::atan2(inf, nan)));
 }
 
 TEST(RealLogExp, GiveTheLimitValues) {

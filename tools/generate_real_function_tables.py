@@ -13,7 +13,8 @@ literals (exact) or 32-bit words:
   - ln 2 cut into a 42-bit part and two 53-bit parts (k times the first is exact for
     |k| < 2^11), and 1/ln 2 rounded;
   - the Taylor coefficients (-1)^i/(2i+1)! of sin(r)/r and (-1)^i/(2i)! of cos r in s = r²,
-    1/n! of e^r, and 1/(2i+1) of atanh(f)/f in s = f². The leading ones are double-doubles
+    1/n! of e^r, 1/(2i+1) of atanh(f)/f in s = f², (-1)^i/(2i+1) of atan(u)/u in s = u²,
+    atan(j/8) for j = 0..8, and pi. The leading coefficients are double-doubles
     (the value rounded to double, then the remainder rounded), the others plain doubles.
 """
 
@@ -123,6 +124,14 @@ def main():
     arctanh = [mpf(1) / (2 * i + 1) for i in range(22)]
     emit_double_doubles("atanhLeading", arctanh[:7])
     emit_doubles("atanhTrailing", arctanh[7:])
+    print("// atan(u)/u = sum (-1)^i s^i/(2i+1), s = u^2, |u| <= 1/16: i = 0..3 double-double, 4..13 double.")
+    arctangent = [mpf(-1) ** i / (2 * i + 1) for i in range(14)]
+    emit_double_doubles("atanLeading", arctangent[:4])
+    emit_doubles("atanTrailing", arctangent[4:])
+    print("// atan(j/8) for j = 0..8.")
+    emit_double_doubles("atanOfEighths", [mp.atan(mpf(j) / 8) for j in range(9)])
+    high, low = double_double(pi)
+    print(f"inline constexpr DoubleDouble pi{{{high.hex()}, {low.hex()}}};")
     print()
     print("}  // namespace kx::real::tables")
 

@@ -33,9 +33,9 @@
 // Accuracy, measured against correctly rounded references (tests/reference), per part
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal; the complex power within 1.2·(1 + |w·ln z|) ulp of its
-// modulus. exp relies on the real cos and sin being accurate for large arguments; they,
-// and the real power, exp, log and log1p, are the portable ones of real_functions.h, the
-// same on every system.
+// modulus. exp relies on the real cos and sin being accurate for large arguments. The real
+// functions used (sin, cos, atan2, exp, log, log1p, pow) are the portable, correctly
+// rounded ones of real_functions.h, so results are the same on every system.
 #include "complex/exponential.h"
 
 #include <array>
@@ -198,7 +198,7 @@ Complex ln(Complex z) {
     }
     const auto [m, k] = scaledModulus(z);
     if (std::isnan(m)) return {m, m};
-    const double theta = std::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
+    const double theta = real::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
     if (m == 0.0) return {-infinity, theta};
     if (std::isinf(m)) return {m, theta};
     return {logOfModulus(z, m, k), theta};

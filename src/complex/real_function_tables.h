@@ -119,5 +119,37 @@ inline constexpr double atanhTrailing[] = {
     0x1.8f9c18f9c18fap-6,
     0x1.7d05f417d05f4p-6,
 };
+// atan(u)/u = sum (-1)^i s^i/(2i+1), s = u^2, |u| <= 1/16: i = 0..3 double-double, 4..13 double.
+inline constexpr DoubleDouble atanLeading[] = {
+    {0x1.0000000000000p+0, 0x0.0p+0},
+    {-0x1.5555555555555p-2, -0x1.5555555555555p-56},
+    {0x1.999999999999ap-3, -0x1.999999999999ap-57},
+    {-0x1.2492492492492p-3, -0x1.2492492492492p-57},
+};
+inline constexpr double atanTrailing[] = {
+    0x1.c71c71c71c71cp-4,
+    -0x1.745d1745d1746p-4,
+    0x1.3b13b13b13b14p-4,
+    -0x1.1111111111111p-4,
+    0x1.e1e1e1e1e1e1ep-5,
+    -0x1.af286bca1af28p-5,
+    0x1.8618618618618p-5,
+    -0x1.642c8590b2164p-5,
+    0x1.47ae147ae147bp-5,
+    -0x1.2f684bda12f68p-5,
+};
+// atan(j/8) for j = 0..8.
+inline constexpr DoubleDouble atanOfEighths[] = {
+    {0x0.0p+0, 0x0.0p+0},
+    {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
+    {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
+    {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
+    {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
+    {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
+    {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
+    {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
+    {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
+};
+inline constexpr DoubleDouble pi{0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 
 }  // namespace kx::real::tables

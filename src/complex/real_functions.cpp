@@ -1,4 +1,4 @@
-// Portable real sin, cos, log, log1p, exp and pow, computed in double-double arithmetic and
+// Portable real sin, cos, atan2, log, log1p, exp and pow, computed in double-double arithmetic and
 // rounded once at the end.
 //
 // sin and cos: x = (4k + q)·pi/2 + r with |r| <= pi/4 (a hair more), r a double-double.
@@ -13,6 +13,10 @@
 //   nearer than about 2^-62 to a multiple of pi/2, so r is always good to about 2^-100
 //   relative. Then sin r = r·S(r²) and cos r = C(r²) with the Taylor series (13 and 14
 //   terms, truncation below 2^-90), the leading coefficients as double-doubles.
+// atan2: the angle of (|x|, |y|) is atan(q) or pi/2 - atan(q) with q = min/max <= 1 (a
+//   double-double quotient of the parts scaled alike), reflected to pi - angle for x < 0
+//   (or x = -0), signed by y. atan q = atan(j/8) + atan u, u = (q - j/8)/(1 + q·j/8),
+//   |u| <= 1/16, by its series (14 terms); atan(j/8) from a table.
 // log: x = m·2^k with m in [sqrt(1/2), sqrt(2)), ln m = 2·atanh(f), f = (m - 1)/(m + 1),
 //   |f| <= 0.1716, by the series of atanh(f)/f in f² (22 terms), plus k·ln2 with ln 2 in
 //   three parts. log1p(u) for 1 + u in [0.71, 1.41] is 2·atanh(u/(2 + u)) (u exact),
@@ -62,6 +66,11 @@ constexpr double squareRootOfHalf = 0x1.6a09e667f3bcdp-1;
 constexpr double tinyLogArgument = 0x1p-54;
 constexpr double nearOneLow = -0.29;
 constexpr double nearOneHigh = 0.414;
+// atan2: when the smaller part is below 2^-60 of the larger, atan of their ratio rounds to
+// the ratio; quarterPi and threeQuartersPi are pi/4 and 3pi/4 rounded.
+constexpr int tinyRatioExponent = 60;
+constexpr double quarterPi = 0x1.921fb54442d18p-1;
+constexpr double threeQuartersPi = 0x1.2d97c7f3321d2p+1;
 // |y·ln x| above this is an overflow or underflow of every pow (e^746 > 2^1076).
 constexpr double exponentArgumentLimit = 746.0;
 constexpr int smallestNormalExponent = -1022;
@@ -297,7 +306,59 @@ bool exactIntegerPower(double x, double y, double& result) {
     return true;
 }
 
+// atan t for 0 <= t <= 1 (a hair above is fine): t = c + (t - c) with c = j/8 the nearest
+// eighth, atan t = atan c + atan u, u = (t - c)/(1 + t·c), |u| <= 1/16.
+DoubleDouble arctangentOfUnitRange(DoubleDouble t) {
+    const double eighths = nearestInteger(8.0 * t.high);
+    const double c = 0.125 * eighths;
+    const DoubleDouble numerator = add(t, {-c, 0.0});
+    const DoubleDouble denominator = add(multiply(t, c), {1.0, 0.0});
+    const DoubleDouble u = divide(numerator, denominator);
+    const DoubleDouble series = multiply(polynomial(multiply(u, u), atanLeading, atanTrailing), u);
+    return add(atanOfEighths[static_cast<int>(eighths)], series);
+}
+
+// The angle of (x, y) for x, y >= 0 finite, not both zero, in [0, pi/2].
+DoubleDouble firstQuadrantAngle(double x, double y) {
+    const bool steep = y > x;
+    const double larger = steep ? y : x;
+    const double smaller = steep ? x : y;
+    int largerExponent = 0;
+    int smallerExponent = 0;
+    std::frexp(larger, &largerExponent);
+    std::frexp(smaller, &smallerExponent);
+    DoubleDouble angle{0.0, 0.0};
+    if (smaller == 0.0 || largerExponent - smallerExponent > tinyRatioExponent) {
+        angle = {smaller / larger, 0.0};  // atan q rounds to q; the quotient may underflow
+    } else {  // both scaled by the same power of two into the range of exact products
+        const DoubleDouble quotient =
+            divide({std::ldexp(smaller, -largerExponent), 0.0}, {std::ldexp(larger, -largerExponent), 0.0});
+        angle = arctangentOfUnitRange(quotient);
+    }
+    return steep ? add(halfPi, negate(angle)) : angle;
+}
+
 }  // namespace
+
+double atan2(double y, double x) {
+    if (std::isnan(x) || std::isnan(y)) return x + y;
+    const double ay = std::fabs(y);
+    const double ax = std::fabs(x);
+    const bool leftHalf = std::signbit(x);  // x < 0, or x = -0
+    double magnitude = 0.0;
+    if (std::isinf(ay)) {
+        magnitude = std::isinf(ax) ? (leftHalf ? threeQuartersPi : quarterPi) : halfPi.high;
+    } else if (std::isinf(ax) || ay == 0.0) {
+        magnitude = leftHalf ? pi.high : 0.0;
+    } else if (ax == 0.0) {
+        magnitude = halfPi.high;
+    } else {
+        const DoubleDouble angle = firstQuadrantAngle(ax, ay);
+        const DoubleDouble result = leftHalf ? add(pi, negate(angle)) : angle;
+        magnitude = result.high + result.low;
+    }
+    return std::copysign(magnitude, y);
+}
 
 SineCosine sinCos(double x) {
     if (!(std::fabs(x) <= largestDouble)) {

@@ -1,4 +1,4 @@
-// Portable real sine, cosine, natural logarithm (of x and of 1 + u), exponential and power.
+// Portable real sine, cosine, arctangent of y/x, natural logarithm (of x and of 1 + u), exponential and power.
 //
 // They are built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every
 // target with SSE2 and no contraction) and exact operations (frexp, ldexp, fabs,
@@ -17,6 +17,11 @@ struct SineCosine {
 double sin(double x);  // NaN for infinite or NaN x; sin(±0) = ±0
 double cos(double x);  // NaN for infinite or NaN x; cos(±0) = 1
 SineCosine sinCos(double x);  // both with one argument reduction
+
+// The angle of (x, y) in [-pi, pi], with the special cases of C99 Annex F: signed by y
+// (also a zero y), +-pi for y = ±0 and x < 0 or x = -0, ±pi/2 for x = ±0 and y not zero,
+// ±pi/4 and ±3pi/4 for two infinities.
+double atan2(double y, double x);
 
 double log(double x);    // ln x: -inf at ±0, NaN below 0, +inf at +inf
 double log1p(double u);  // ln(1 + u), accurate for small u: ±0 at ±0, -inf at -1, NaN below -1

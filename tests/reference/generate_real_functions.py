@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Reference values for the portable real functions: sin, cos, log, log1p, exp and pow.
+"""Reference values for the portable real functions: sin, cos, atan2, log, log1p, exp
+and pow.
 
 Every input is a double; every expected value is the correctly rounded double of the
 exact value, computed with mpmath at 3000 bits and checked against 4000 bits (enough for
@@ -8,6 +9,7 @@ tests/support/reference_table.h, with zero imaginary parts:
 
     sin x 0 result 0
     pow x 0 y 0 result 0
+    atan2 y 0 x 0 result 0
 
 Hard cases are included: the doubles nearest to multiples of pi/2 (and the double
 closest to one, 6381956970095103·2^797), pi, 1e22, 1e300, the largest double, powers
@@ -129,6 +131,18 @@ def main():
         print(f"log1p {u.hex()} 0x0.0p+0 {exact(mpmath.log1p, u).hex()} 0x0.0p+0")
     for u in [-0.29, -0.2900000000000001, 0.414, 0.41400000000000003, 2.0 ** -54, -(2.0 ** -53), 1e-300, -0.9999999999999999]:
         print(f"log1p {u.hex()} 0x0.0p+0 {exact(mpmath.log1p, u).hex()} 0x0.0p+0")
+    angle_pairs = [(1.0, 1.0), (1.0, -1.0), (-1.0, -1.0), (1e-300, 1.0), (1.0, 1e-300), (1e-300, -1.0),
+                   (5e-324, 1.7976931348623157e308), (1.7976931348623157e308, 5e-324), (3.0, 4.0),
+                   (1.0, 0.9999999999999999), (0.9999999999999999, -1.0), (2.0 ** -60, 1.0), (2.0 ** -61, 1.0),
+                   (1e-20, -1.0), (0.1, 0.8), (0.1, -0.7), (-5.0, 12.0)]
+    for _ in range(60):
+        angle_pairs.append((rng.uniform(-1, 1), rng.uniform(-1, 1)))
+    for _ in range(40):
+        angle_pairs.append((log_uniform(rng, -1074, 1023.99) * rng.choice((-1, 1)),
+                            log_uniform(rng, -1074, 1023.99) * rng.choice((-1, 1))))
+    for y, x in angle_pairs:
+        angle = math.copysign(exact(mpmath.atan2, y, x), y)  # an underflow keeps the sign of y
+        print(f"atan2 {y.hex()} 0x0.0p+0 {x.hex()} 0x0.0p+0 {angle.hex()} 0x0.0p+0")
     for _ in range(60):
         x = rng.uniform(-745, 709.7)
         print(f"exp {x.hex()} 0x0.0p+0 {exact(mpmath.exp, x).hex()} 0x0.0p+0")
