@@ -28,25 +28,25 @@ inline constexpr double halfPiPart[4] = {0x1.921fb54400000p+0, 0x1.0b4611a600000
 inline constexpr double lnTwoPart[3] = {0x1.62e42fefa3800p-1, 0x1.ef35793c76730p-45, 0x1.f97b57a079a19p-103};
 inline constexpr double inverseLnTwo = 0x1.71547652b82fep+0;
 
-// sin(r)/r = sum (-1)^i s^i/(2i+1)!, s = r^2: i = 0..4 double-double, 5..12 double.
+// sin(r)/r = sum (-1)^i s^i/(2i+1)!, s = r^2: i = 0..7 double-double, 8..12 double.
 inline constexpr DoubleDouble sineLeading[] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {-0x1.5555555555555p-3, -0x1.5555555555555p-57},
     {0x1.1111111111111p-7, 0x1.1111111111111p-63},
     {-0x1.a01a01a01a01ap-13, -0x1.a01a01a01a01ap-73},
     {0x1.71de3a556c734p-19, -0x1.c154f8ddc6c00p-73},
+    {-0x1.ae64567f544e4p-26, 0x1.c062e06d1f209p-80},
+    {0x1.6124613a86d09p-33, 0x1.f28e0cc748ebep-87},
+    {-0x1.ae7f3e733b81fp-41, -0x1.1d8656b0ee8cbp-97},
 };
 inline constexpr double sineTrailing[] = {
-    -0x1.ae64567f544e4p-26,
-    0x1.6124613a86d09p-33,
-    -0x1.ae7f3e733b81fp-41,
     0x1.952c77030ad4ap-49,
     -0x1.2f49b46814157p-57,
     0x1.71b8ef6dcf572p-66,
     -0x1.761b41316381ap-75,
     0x1.3f3ccdd165fa9p-84,
 };
-// cos r = sum (-1)^i s^i/(2i)!: i = 0..5 double-double, 6..13 double.
+// cos r = sum (-1)^i s^i/(2i)!: i = 0..7 double-double, 8..13 double.
 inline constexpr DoubleDouble cosineLeading[] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {-0x1.0000000000000p-1, 0x0.0p+0},
@@ -54,10 +54,10 @@ inline constexpr DoubleDouble cosineLeading[] = {
     {-0x1.6c16c16c16c17p-10, 0x1.f49f49f49f49fp-65},
     {0x1.a01a01a01a01ap-16, 0x1.a01a01a01a01ap-76},
     {-0x1.27e4fb7789f5cp-22, -0x1.cbbc05b4fa99ap-76},
+    {0x1.1eed8eff8d898p-29, -0x1.2aec959e14c06p-83},
+    {-0x1.93974a8c07c9dp-37, -0x1.05d6f8a2efd1fp-92},
 };
 inline constexpr double cosineTrailing[] = {
-    0x1.1eed8eff8d898p-29,
-    -0x1.93974a8c07c9dp-37,
     0x1.ae7f3e733b81fp-45,
     -0x1.6827863b97d97p-53,
     0x1.e542ba4020225p-62,
@@ -65,7 +65,7 @@ inline constexpr double cosineTrailing[] = {
     0x1.f2cf01972f578p-80,
     -0x1.88e85fc6a4e5ap-89,
 };
-// e^r = sum r^n/n!: n = 0..9 double-double, 10..21 double.
+// e^r = sum r^n/n!: n = 0..13 double-double, 14..21 double.
 inline constexpr DoubleDouble exponentialLeading[] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {0x1.0000000000000p+0, 0x0.0p+0},
@@ -77,12 +77,12 @@ inline constexpr DoubleDouble exponentialLeading[] = {
     {0x1.a01a01a01a01ap-13, 0x1.a01a01a01a01ap-73},
     {0x1.a01a01a01a01ap-16, 0x1.a01a01a01a01ap-76},
     {0x1.71de3a556c734p-19, -0x1.c154f8ddc6c00p-73},
+    {0x1.27e4fb7789f5cp-22, 0x1.cbbc05b4fa99ap-76},
+    {0x1.ae64567f544e4p-26, -0x1.c062e06d1f209p-80},
+    {0x1.1eed8eff8d898p-29, -0x1.2aec959e14c06p-83},
+    {0x1.6124613a86d09p-33, 0x1.f28e0cc748ebep-87},
 };
 inline constexpr double exponentialTrailing[] = {
-    0x1.27e4fb7789f5cp-22,
-    0x1.ae64567f544e4p-26,
-    0x1.1eed8eff8d898p-29,
-    0x1.6124613a86d09p-33,
     0x1.93974a8c07c9dp-37,
     0x1.ae7f3e733b81fp-41,
     0x1.ae7f3e733b81fp-45,
@@ -92,7 +92,7 @@ inline constexpr double exponentialTrailing[] = {
     0x1.e542ba4020225p-62,
     0x1.71b8ef6dcf572p-66,
 };
-// atanh(f)/f = sum s^i/(2i+1), s = f^2: i = 0..6 double-double, 7..21 double.
+// atanh(f)/f = sum s^i/(2i+1), s = f^2: i = 0..9 double-double, 10..21 double.
 inline constexpr DoubleDouble atanhLeading[] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {0x1.5555555555555p-2, 0x1.5555555555555p-56},
@@ -101,11 +101,11 @@ inline constexpr DoubleDouble atanhLeading[] = {
     {0x1.c71c71c71c71cp-4, 0x1.c71c71c71c71cp-58},
     {0x1.745d1745d1746p-4, -0x1.745d1745d1746p-59},
     {0x1.3b13b13b13b14p-4, -0x1.3b13b13b13b14p-58},
+    {0x1.1111111111111p-4, 0x1.1111111111111p-60},
+    {0x1.e1e1e1e1e1e1ep-5, 0x1.e1e1e1e1e1e1ep-61},
+    {0x1.af286bca1af28p-5, 0x1.af286bca1af28p-59},
 };
 inline constexpr double atanhTrailing[] = {
-    0x1.1111111111111p-4,
-    0x1.e1e1e1e1e1e1ep-5,
-    0x1.af286bca1af28p-5,
     0x1.8618618618618p-5,
     0x1.642c8590b2164p-5,
     0x1.47ae147ae147bp-5,
@@ -119,17 +119,17 @@ inline constexpr double atanhTrailing[] = {
     0x1.8f9c18f9c18fap-6,
     0x1.7d05f417d05f4p-6,
 };
-// atan(u)/u = sum (-1)^i s^i/(2i+1), s = u^2, |u| <= 1/16: i = 0..3 double-double, 4..13 double.
+// atan(u)/u = sum (-1)^i s^i/(2i+1), s = u^2, |u| <= 1/16: i = 0..6 double-double, 7..13 double.
 inline constexpr DoubleDouble atanLeading[] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {-0x1.5555555555555p-2, -0x1.5555555555555p-56},
     {0x1.999999999999ap-3, -0x1.999999999999ap-57},
     {-0x1.2492492492492p-3, -0x1.2492492492492p-57},
+    {0x1.c71c71c71c71cp-4, 0x1.c71c71c71c71cp-58},
+    {-0x1.745d1745d1746p-4, 0x1.745d1745d1746p-59},
+    {0x1.3b13b13b13b14p-4, -0x1.3b13b13b13b14p-58},
 };
 inline constexpr double atanTrailing[] = {
-    0x1.c71c71c71c71cp-4,
-    -0x1.745d1745d1746p-4,
-    0x1.3b13b13b13b14p-4,
     -0x1.1111111111111p-4,
     0x1.e1e1e1e1e1e1ep-5,
     -0x1.af286bca1af28p-5,

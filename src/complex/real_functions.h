@@ -4,7 +4,7 @@
 // target with SSE2 and no contraction) and exact operations (frexp, ldexp, fabs,
 // copysign) only, so a result is the same double on every system, whatever its C
 // runtime's libm does. Each is within 1 ulp everywhere and correctly rounded except in
-// rare cases within about 2^-30 ulp of a rounding boundary (real_functions.cpp).
+// rare cases within about 2^-40 ulp of a rounding boundary (real_functions.cpp).
 #pragma once
 
 namespace kx::real {
