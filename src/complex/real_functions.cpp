@@ -212,8 +212,10 @@ Reduction reduceLong(double x) {  // x > 0, finite
     }
     // The words as doubles are exact, their scaled sum in double-double has no cancellation.
     DoubleDouble magnitude{0.0, 0.0};
-    for (int index = topWord; index >= 0; --index)
-        magnitude = add(magnitude, {std::ldexp(static_cast<double>(fractionWords[index]), 32 * index - fractionBits), 0.0});
+    for (int index = topWord; index >= 0; --index) {
+        const double word = std::ldexp(static_cast<double>(fractionWords[index]), 32 * index - fractionBits);
+        magnitude = add(magnitude, {word, 0.0});
+    }
     const DoubleDouble remainder = multiply(magnitude, halfPi);
     return {quadrant, aboveHalf ? negate(remainder) : remainder};
 }
