@@ -34,6 +34,7 @@
 
 #include "complex/arithmetic.h"
 #include "complex/hyperbolic_products.h"
+#include "complex/real_functions.h"
 
 namespace kx {
 namespace {
@@ -52,23 +53,21 @@ bool mayOverflowInDivision(Complex numerator, Complex divisor) {
     return largestPart(numerator) > divisionSafeBound || largestPart(divisor) > divisionSafeBound;
 }
 
-struct SineCosine {
-    double sin;
-    double cos;
-};
+using real::SineCosine;
 
-SineCosine sineCosine(double angle) { return {std::sin(angle), std::cos(angle)}; }
+// The library's own sine and cosine, so every platform gives the same parts.
+SineCosine sineCosine(double angle) { return real::sinCos(angle); }
 
 // The direct functions from the real sine and cosine of the other part, held as doubles.
-Complex sineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.sin), scaledSinh(y, cx.cos)}; }
-Complex cosineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.cos), -scaledSinh(y, cx.sin)}; }
-Complex hyperbolicSineOf(double x, SineCosine cy) { return {scaledSinh(x, cy.cos), scaledCosh(x, cy.sin)}; }
-Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.cos), scaledSinh(x, cy.sin)}; }
+Complex sineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.sine), scaledSinh(y, cx.cosine)}; }
+Complex cosineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.cosine), -scaledSinh(y, cx.sine)}; }
+Complex hyperbolicSineOf(double x, SineCosine cy) { return {scaledSinh(x, cy.cosine), scaledCosh(x, cy.sine)}; }
+Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.cosine), scaledSinh(x, cy.sine)}; }
 
 // ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
 // imaginary axis. A zero comes out +0, as the division gives it next to the limiting region.
 double farSmallPart(double a, SineCosine ct, double sign) {
-    return exponentialProduct(-2.0 * std::fabs(a), sign * 4.0 * ct.sin * ct.cos) + 0.0;
+    return exponentialProduct(-2.0 * std::fabs(a), sign * 4.0 * ct.sine * ct.cosine) + 0.0;
 }
 
 // 2e^-|a|·b: the parts of sech, csch, sec and csc far from the axis.
@@ -143,7 +142,7 @@ Complex secant(Complex z) {
     const SineCosine cx = sineCosine(z.re);
     const Complex divisor = cosineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.im, cx.cos), farReciprocalPart(z.im, signOf(z.im) * cx.sin)};
+        return {farReciprocalPart(z.im, cx.cosine), farReciprocalPart(z.im, signOf(z.im) * cx.sine)};
     return reciprocal(divisor);
 }
 
@@ -152,7 +151,7 @@ Complex cosecant(Complex z) {
     const SineCosine cx = sineCosine(z.re);
     const Complex divisor = sineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.im, cx.sin), farReciprocalPart(z.im, -signOf(z.im) * cx.cos)};
+        return {farReciprocalPart(z.im, cx.sine), farReciprocalPart(z.im, -signOf(z.im) * cx.cosine)};
     return reciprocal(divisor);
 }
 
@@ -161,7 +160,7 @@ Complex hyperbolicSecant(Complex z) {
     const SineCosine cy = sineCosine(z.im);
     const Complex divisor = hyperbolicCosineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.re, cy.cos), farReciprocalPart(z.re, -signOf(z.re) * cy.sin)};
+        return {farReciprocalPart(z.re, cy.cosine), farReciprocalPart(z.re, -signOf(z.re) * cy.sine)};
     return reciprocal(divisor);
 }
 
@@ -170,7 +169,7 @@ Complex hyperbolicCosecant(Complex z) {
     const SineCosine cy = sineCosine(z.im);
     const Complex divisor = hyperbolicSineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.re, signOf(z.re) * cy.cos), farReciprocalPart(z.re, -cy.sin)};
+        return {farReciprocalPart(z.re, signOf(z.re) * cy.cosine), farReciprocalPart(z.re, -cy.sine)};
     return reciprocal(divisor);
 }
 

@@ -33,7 +33,9 @@
 // Accuracy, measured against correctly rounded references (tests/reference), per part
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal; the complex power within 1.2·(1 + |w·ln z|) ulp of its
-// modulus. exp relies on the real cos and sin being accurate for large arguments.
+// modulus. exp relies on the real cos and sin being accurate for large arguments. The real
+// functions used (sin, cos, atan2, exp, log, log1p, pow) are the portable, correctly
+// rounded ones of real_functions.h, so results are the same on every system.
 #include "complex/exponential.h"
 
 #include <array>
@@ -43,6 +45,7 @@
 
 #include "complex/arithmetic.h"
 #include "complex/exact_arithmetic.h"
+#include "complex/real_functions.h"
 
 namespace kx {
 namespace {
@@ -101,8 +104,8 @@ double sumOfSquaresMinusOne(double x, double y) {
 double logOfModulus(Complex z, double m, int k) {
     const double modulus = std::ldexp(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
-        return 0.5 * std::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return std::log(m) + k * (lnTwoUpper + lnTwoLower);
+        return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
+    return real::log(m) + k * (lnTwoUpper + lnTwoLower);
 }
 
 }  // namespace
@@ -178,13 +181,14 @@ double scaledExponentialProduct(double a, double t) {
     int tExponent = 0;
     const double tFraction = std::frexp(t, &tExponent);  // t = tFraction·2^tExponent, exact
     // tFraction·e^r·(1 + r.low), the last factor being e^(r.low) to well below an ulp.
-    const DoubleDouble product = twoProduct(tFraction, std::exp(r.high));
+    const DoubleDouble product = twoProduct(tFraction, real::exp(r.high));
     const double scaled = product.high + (product.low + product.high * r.low);
     return std::ldexp(scaled, static_cast<int>(n) + tExponent);
 }
 
 Complex exp(Complex z) {
-    return {scaledExponentialProduct(z.re, std::cos(z.im)), scaledExponentialProduct(z.re, std::sin(z.im))};
+    const real::SineCosine angle = real::sinCos(z.im);
+    return {scaledExponentialProduct(z.re, angle.cosine), scaledExponentialProduct(z.re, angle.sine)};
 }
 
 Complex ln(Complex z) {
@@ -194,7 +198,7 @@ Complex ln(Complex z) {
     }
     const auto [m, k] = scaledModulus(z);
     if (std::isnan(m)) return {m, m};
-    const double theta = std::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
+    const double theta = real::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
     if (m == 0.0) return {-infinity, theta};
     if (std::isinf(m)) return {m, theta};
     return {logOfModulus(z, m, k), theta};
@@ -209,10 +213,10 @@ Complex log(Complex z) {
 Complex power(Complex base, Complex exponent) {
     const bool realExponent = exponent.im == 0.0;
     const bool realBase = base.im == 0.0;
-    if (realExponent && realBase) return {std::pow(base.re, exponent.re), +0.0};
+    if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
     if (realExponent) return exp(multiply({exponent.re, +0.0}, ln(base)));
     if (realBase) {
-        const double l = std::log(base.re);  // NaN for a negative base, -inf for zero
+        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
         return exp({l * exponent.re, l * exponent.im});
     }
     return exp(multiply(exponent, ln(base)));

@@ -29,13 +29,18 @@ inline ::testing::AssertionResult sameComplex(const Complex& actual, const Compl
 }
 
 // Distance in units in the last place between two finite doubles of any sign.
+// The difference is taken in integers: the bit patterns of large doubles exceed 2^53, so
+// as doubles they could not tell neighbours apart.
 inline double ulpDistance(double a, double b) {
     auto ordered = [](double x) {  // doubles in order map to integers in order, -0 and +0 to 0
         const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
-        const auto magnitude = static_cast<double>(bits & 0x7FFFFFFFFFFFFFFF);
+        const auto magnitude = static_cast<std::int64_t>(bits & 0x7FFFFFFFFFFFFFFF);
         return (bits >> 63) != 0 ? -magnitude : magnitude;
     };
-    return std::fabs(ordered(a) - ordered(b));
+    const std::int64_t left = ordered(a);
+    const std::int64_t right = ordered(b);
+    return static_cast<double>(left > right ? static_cast<std::uint64_t>(left) - static_cast<std::uint64_t>(right)
+                                            : static_cast<std::uint64_t>(right) - static_cast<std::uint64_t>(left));
 }
 
 inline std::uint64_t defaultNaNBits() { return 0xFFF8000000000000; }

@@ -1,0 +1,464 @@
+// Portable real sin, cos, atan2, log, log1p, exp and pow, computed in double-double arithmetic and
+// rounded once at the end.
+//
+// sin and cos: x = (4k + q)·pi/2 + r with |r| <= pi/4 (a hair more), r a double-double.
+//   For |x| < 2^20 the reduction is Cody and Waite's: n = round(x·2/pi), and x - n·pi/2
+//   with pi/2 in three 33-bit parts and a fourth (n·part is exact for n < 2^20), which
+//   carries pi/2 to 2^-150. Where that leaves |r| < 2^-40 (x within 2^-40 of a multiple
+//   of pi/2, the cancellation eating the parts' precision) and for every larger |x|, the
+//   reduction is Payne and Hanek's, done in integers: x = M·2^e (M a 53-bit integer)
+//   times a 224-bit window of 2/pi starting where the bits before it only add multiples
+//   of 4, so the product holds the quadrant in its top two bits and the fraction to
+//   2^-169 absolutely; the fraction times pi/2 (a double-double) is r. No double is
+//   nearer than about 2^-62 to a multiple of pi/2, so r is always good to about 2^-100
+//   relative. Then sin r = r·S(r²) and cos r = C(r²) with the Taylor series (13 and 14
+//   terms, truncation below 2^-90), the leading eight coefficients as double-doubles.
+// atan2: the angle of (|x|, |y|) is atan(q) or pi/2 - atan(q) with q = min/max <= 1 (a
+//   double-double quotient of the parts scaled alike), reflected to pi - angle for x < 0
+//   (or x = -0), signed by y. atan q = atan(j/8) + atan u, u = (q - j/8)/(1 + q·j/8),
+//   |u| <= 1/16, by its series (14 terms); atan(j/8) from a table.
+// log: x = m·2^k with m in [sqrt(1/2), sqrt(2)), ln m = 2·atanh(f), f = (m - 1)/(m + 1),
+//   |f| <= 0.1716, by the series of atanh(f)/f in f² (22 terms), plus k·ln2 with ln 2 in
+//   three parts. log1p(u) for 1 + u in [0.71, 1.41] is 2·atanh(u/(2 + u)) (u exact),
+//   elsewhere ln of 1 + u rounded plus the rounding error's share, low/high - (low/high)²/2.
+// exp: t = n·ln2 + r with ln 2 in three parts, e^r by its Taylor series (22 terms,
+//   |r| <= 0.347), scaled by 2^n; a subnormal result is rounded once, by forming
+//   1 + e^r·2^(n+1022) in double-double and rounding that on the grid of 2^-52.
+// pow: the special cases of C99 Annex F as glibc gives them, then e^(y·ln x) with ln x
+//   and y·ln x as double-doubles (relative error below 2^-100, so the product is good to
+//   about 2^-90 absolutely where it does not overflow). An integer power of an integer
+//   whose exact value fits 63 bits is formed exactly, since it may lie exactly halfway
+//   between two doubles, where an approximation could round to either side.
+//
+// Accuracy: before the final rounding the double-double result is within about 2^-49 ulp
+// of the exact value for sin, cos, log, log1p and atan2, and within 2^-43 ulp for pow
+// (the error of ln x grows with |y·ln x| up to 745), as measured against mpmath on random
+// samples. So each result is correctly rounded unless the exact value lies within about
+// 2^-40 ulp of a halfway point between two doubles, and within 0.5 + 2^-40 ulp always.
+// Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
+#include "complex/real_functions.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "complex/complex.h"
+#include "complex/exact_arithmetic.h"
+#include "complex/real_function_tables.h"
+
+namespace kx::real {
+namespace {
+
+using namespace tables;
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+constexpr double largestDouble = std::numeric_limits<double>::max();
+
+// Below this |x|, sin x rounds to x and cos x to 1 (x²/6 and x²/2 are below half an ulp).
+constexpr double tinyArgument = 0x1p-27;
+// The Cody–Waite reduction is exact in its products for n < 2^20, so for |x| below 2^20.
+constexpr double shortReductionLimit = 0x1p20;
+// Below this |r| the short reduction has lost too much to cancellation (its error is at
+// most n·2^-150 < 2^-130): the long reduction takes over.
+constexpr double shortReductionSmallestRemainder = 0x1p-40;
+constexpr double squareRootOfHalf = 0x1.6a09e667f3bcdp-1;
+// log1p: below this |u| the result rounds to u; inside [nearOneLow, nearOneHigh]
+// ln(1 + u) = 2·atanh(u/(2 + u)) with |u/(2 + u)| <= 0.1716.
+constexpr double tinyLogArgument = 0x1p-54;
+constexpr double nearOneLow = -0.29;
+constexpr double nearOneHigh = 0.414;
+// atan2: when the smaller part is below 2^-60 of the larger, atan of their ratio rounds to
+// the ratio; quarterPi and threeQuartersPi are pi/4 and 3pi/4 rounded.
+constexpr int tinyRatioExponent = 60;
+constexpr double quarterPi = 0x1.921fb54442d18p-1;
+constexpr double threeQuartersPi = 0x1.2d97c7f3321d2p+1;
+// |y·ln x| above this is an overflow or underflow of every pow (e^746 > 2^1076).
+constexpr double exponentArgumentLimit = 746.0;
+constexpr int smallestNormalExponent = -1022;
+
+DoubleDouble negate(DoubleDouble a) { return {-a.high, -a.low}; }
+
+// a + b with relative error about 2^-104 (both parts summed with two-sums, renormalised).
+DoubleDouble add(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble highs = twoSum(a.high, b.high);
+    const DoubleDouble lows = twoSum(a.low, b.low);
+    const DoubleDouble sum = twoSum(highs.high, highs.low + lows.high);
+    return twoSum(sum.high, sum.low + lows.low);
+}
+
+DoubleDouble multiply(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble product = twoProduct(a.high, b.high);
+    return twoSum(product.high, product.low + (a.high * b.low + a.low * b.high));
+}
+
+DoubleDouble multiply(DoubleDouble a, double b) {
+    const DoubleDouble product = twoProduct(a.high, b);
+    return twoSum(product.high, product.low + a.low * b);
+}
+
+// a / b by two correction steps on the quotient of the high parts.
+DoubleDouble divide(DoubleDouble a, DoubleDouble b) {
+    const double first = a.high / b.high;
+    const DoubleDouble firstRemainder = add(a, negate(multiply(b, first)));
+    const double second = firstRemainder.high / b.high;
+    const DoubleDouble secondRemainder = add(firstRemainder, negate(multiply(b, second)));
+    const double third = secondRemainder.high / b.high;
+    return add(twoSum(first, second), {third, 0.0});
+}
+
+// sum c_i·x^i: the trailing (small) terms by Horner in double on x.high, then the leading
+// coefficients by Horner in double-double.
+template <std::size_t leadingCount, std::size_t trailingCount>
+DoubleDouble polynomial(DoubleDouble x, const DoubleDouble (&leading)[leadingCount],
+                        const double (&trailing)[trailingCount]) {
+    double tail = trailing[trailingCount - 1];
+    for (std::size_t index = trailingCount - 1; index-- > 0;) tail = tail * x.high + trailing[index];
+    DoubleDouble sum{tail, 0.0};
+    for (std::size_t index = leadingCount; index-- > 0;) sum = add(multiply(sum, x), leading[index]);
+    return sum;
+}
+
+// The integer nearest to v, ties to even, for |v| < 2^52 (adding 2^52 rounds away the
+// fraction, subtracting it is exact).
+double nearestInteger(double v) {
+    constexpr double shifter = 0x1p52;
+    const double magnitude = std::fabs(v);
+    return std::copysign((magnitude + shifter) - shifter, v);
+}
+
+bool isInteger(double y) { return std::fabs(y) >= 0x1p52 || nearestInteger(y) == y; }  // y finite
+
+bool isOddInteger(double y) { return std::fabs(y) < 0x1p53 && isInteger(y) && !isInteger(0.5 * y); }
+
+// --- argument reduction by pi/2 ---
+
+// x = (4k + quadrant)·pi/2 + remainder.
+struct Reduction {
+    int quadrant;
+    DoubleDouble remainder;
+};
+
+Reduction reduceShort(double x) {  // 0 <= x < 2^20
+    const double n = nearestInteger(x * twoOverPi);
+    const double first = x - n * halfPiPart[0];  // exact: n·part is exact, and within a factor 2 of x
+    DoubleDouble remainder = twoSum(first, -(n * halfPiPart[1]));
+    remainder = add(remainder, {-(n * halfPiPart[2]), 0.0});
+    remainder = add(remainder, negate(twoProduct(n, halfPiPart[3])));
+    return {static_cast<int>(n) & 3, remainder};
+}
+
+constexpr int twoOverPiWordCount = static_cast<int>(std::size(twoOverPiBits));
+constexpr int windowWords = 7;                        // 224 bits of 2/pi
+constexpr int productWords = windowWords + 2;         // times a 53-bit integer
+constexpr int fractionBits = 32 * windowWords - 2;    // the product's binary point
+
+// Bits firstBit .. firstBit + 31 of 2/pi (bit 1 has weight 1/2), with zeros before bit 1.
+std::uint32_t twoOverPiWord(int firstBit) {
+    const int offset = firstBit - 1;
+    const int word = offset >= 0 ? offset / 32 : -((31 - offset) / 32);  // floor(offset / 32)
+    const int shift = offset - 32 * word;
+    const auto wordAt = [](int index) -> std::uint64_t {
+        return index >= 0 && index < twoOverPiWordCount ? twoOverPiBits[index] : 0;
+    };
+    const std::uint64_t pair = (wordAt(word) << 32) | wordAt(word + 1);
+    return static_cast<std::uint32_t>(pair >> (32 - shift));
+}
+
+Reduction reduceLong(double x) {  // x > 0, finite
+    int exponent = 0;
+    const double fraction = std::frexp(x, &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = mantissa·2^(exponent-53)
+    // Bits of 2/pi before bit exponent - 54 give x·2/pi multiples of 4 and are left out;
+    // the product is then mantissa·window·2^-fractionBits.
+    const int firstBit = exponent - 54;
+    std::array<std::uint32_t, windowWords> window{};  // least significant word first
+    for (int index = 0; index < windowWords; ++index)
+        window[windowWords - 1 - index] = twoOverPiWord(firstBit + 32 * index);
+
+    std::array<std::uint32_t, productWords> product{};
+    const std::array<std::uint64_t, 2> mantissaWords{mantissa & 0xFFFFFFFFu, mantissa >> 32};
+    for (int part = 0; part < 2; ++part) {
+        std::uint64_t carry = 0;
+        for (int index = 0; index < windowWords; ++index) {
+            const std::uint64_t sum = mantissaWords[part] * window[index] + product[index + part] + carry;
+            product[index + part] = static_cast<std::uint32_t>(sum);
+            carry = sum >> 32;
+        }
+        for (int index = windowWords + part; index < productWords; ++index) {
+            const std::uint64_t sum = product[index] + carry;
+            product[index] = static_cast<std::uint32_t>(sum);
+            carry = sum >> 32;
+        }
+    }
+
+    // Bits fractionBits and fractionBits + 1 (the top two of word windowWords - 1) are the
+    // quadrant; the words above it are multiples of 4.
+    constexpr int topWord = windowWords - 1;
+    int quadrant = static_cast<int>(product[topWord] >> 30);
+    std::array<std::uint32_t, windowWords> fractionWords{};
+    for (int index = 0; index < windowWords; ++index) fractionWords[index] = product[index];
+    fractionWords[topWord] &= 0x3FFFFFFFu;
+    const bool aboveHalf = (fractionWords[topWord] >> 29) != 0;
+    if (aboveHalf) {  // the fraction f >= 1/2 becomes f - 1, held as the magnitude 1 - f
+        quadrant = (quadrant + 1) & 3;
+        std::uint64_t borrow = 1;  // two's complement: ~f + 1
+        for (auto& word : fractionWords) {
+            const std::uint64_t sum = static_cast<std::uint64_t>(static_cast<std::uint32_t>(~word)) + borrow;
+            word = static_cast<std::uint32_t>(sum);
+            borrow = sum >> 32;
+        }
+        fractionWords[topWord] &= 0x3FFFFFFFu;
+    }
+    // The words as doubles are exact, their scaled sum in double-double has no cancellation.
+    DoubleDouble magnitude{0.0, 0.0};
+    for (int index = topWord; index >= 0; --index) {
+        const double word = std::ldexp(static_cast<double>(fractionWords[index]), 32 * index - fractionBits);
+        magnitude = add(magnitude, {word, 0.0});
+    }
+    const DoubleDouble remainder = multiply(magnitude, halfPi);
+    return {quadrant, aboveHalf ? negate(remainder) : remainder};
+}
+
+Reduction reduce(double x) {  // x > 0, finite
+    if (x < shortReductionLimit) {
+        const Reduction reduction = reduceShort(x);
+        if (std::fabs(reduction.remainder.high) >= shortReductionSmallestRemainder) return reduction;
+    }
+    return reduceLong(x);
+}
+
+DoubleDouble sineKernel(DoubleDouble r) {
+    return multiply(polynomial(multiply(r, r), sineLeading, sineTrailing), r);
+}
+
+DoubleDouble cosineKernel(DoubleDouble r) { return polynomial(multiply(r, r), cosineLeading, cosineTrailing); }
+
+// --- logarithm and exponential in double-double ---
+
+// 2·atanh(f) = ln((1 + f)/(1 - f)), for |f| <= 0.1716.
+DoubleDouble twiceAtanh(DoubleDouble f) {
+    const DoubleDouble series = polynomial(multiply(f, f), atanhLeading, atanhTrailing);
+    return multiply(multiply(f, series), 2.0);
+}
+
+// ln x for x > 0 finite (normal or subnormal).
+DoubleDouble logarithm(double x) {
+    int exponent = 0;
+    double m = std::frexp(x, &exponent);  // exact, m in [1/2, 1)
+    if (m < squareRootOfHalf) {
+        m *= 2.0;
+        exponent -= 1;
+    }
+    const DoubleDouble logM = twiceAtanh(divide({m - 1.0, 0.0}, twoSum(m, 1.0)));  // m - 1 is exact
+    const double k = exponent;  // |k| <= 1075, so k·lnTwoPart[0] is exact
+    DoubleDouble kLnTwo = add({k * lnTwoPart[0], 0.0}, twoProduct(k, lnTwoPart[1]));
+    kLnTwo = add(kLnTwo, {k * lnTwoPart[2], 0.0});
+    return add(kLnTwo, logM);
+}
+
+// e^t = value·2^exponent, value in about [0.7, 1.42], for |t.high| <= 746.
+struct ScaledValue {
+    DoubleDouble value;
+    int exponent;
+};
+
+ScaledValue exponential(DoubleDouble t) {
+    const double n = nearestInteger(t.high * inverseLnTwo);
+    // t.high - n·lnTwoPart[0] is exact: the product is exact and within a factor 2 of
+    // t.high, or their difference is a multiple of the smaller ulp below 0.36.
+    DoubleDouble r = twoSum(t.high - n * lnTwoPart[0], t.low);
+    r = add(r, negate(twoProduct(n, lnTwoPart[1])));
+    r = add(r, {-(n * lnTwoPart[2]), 0.0});
+    return {polynomial(r, exponentialLeading, exponentialTrailing), static_cast<int>(n)};
+}
+
+// value·2^exponent rounded once to double, value positive in about [0.7, 1.42].
+double roundScaled(DoubleDouble value, int exponent) {
+    if (exponent > smallestNormalExponent) return std::ldexp(value.high + value.low, exponent);  // normal or overflow
+    // z = value·2^(exponent+1022) is exact; if z < 1 the result is subnormal: 1 + z rounded
+    // to double is rounded on the grid 2^-52, which 2^-1022 scales to the subnormal grid.
+    const int shift = exponent - smallestNormalExponent;
+    const DoubleDouble z{std::ldexp(value.high, shift), std::ldexp(value.low, shift)};
+    if (z.high >= 1.0) return std::ldexp(z.high + z.low, smallestNormalExponent);
+    const DoubleDouble onePlusZ = twoSum(1.0, z.high);
+    const double rounded = onePlusZ.high + (onePlusZ.low + z.low);
+    return std::ldexp(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
+}
+
+// x^y exactly, when x and y are integers (y >= 2) and the power fits 63 bits; x > 0.
+bool exactIntegerPower(double x, double y, double& result) {
+    if (y < 2.0 || y > 63.0 || !isInteger(y)) return false;
+    int exponent = 0;
+    const double fraction = std::frexp(x, &exponent);
+    auto odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = odd·2^(exponent-53)
+    int scale = exponent - 53;
+    while ((odd & 1u) == 0) {
+        odd >>= 1;
+        ++scale;
+    }
+    const int power = static_cast<int>(y);
+    constexpr std::uint64_t limit = std::uint64_t{1} << 63;
+    std::uint64_t value = 1;
+    for (int step = 0; step < power; ++step) {
+        if (value > (limit - 1) / odd) return false;
+        value *= odd;
+    }
+    const int resultExponent = scale * power;
+    if (resultExponent < smallestNormalExponent || resultExponent > 1023) return false;
+    result = std::ldexp(static_cast<double>(static_cast<std::int64_t>(value)), resultExponent);  // one rounding
+    return true;
+}
+
+// atan t for 0 <= t <= 1 (a hair above is fine): t = c + (t - c) with c = j/8 the nearest
+// eighth, atan t = atan c + atan u, u = (t - c)/(1 + t·c), |u| <= 1/16.
+DoubleDouble arctangentOfUnitRange(DoubleDouble t) {
+    const double eighths = nearestInteger(8.0 * t.high);
+    const double c = 0.125 * eighths;
+    const DoubleDouble numerator = add(t, {-c, 0.0});
+    const DoubleDouble denominator = add(multiply(t, c), {1.0, 0.0});
+    const DoubleDouble u = divide(numerator, denominator);
+    const DoubleDouble series = multiply(polynomial(multiply(u, u), atanLeading, atanTrailing), u);
+    return add(atanOfEighths[static_cast<int>(eighths)], series);
+}
+
+// The angle of (x, y) for x, y >= 0 finite, not both zero, in [0, pi/2].
+DoubleDouble firstQuadrantAngle(double x, double y) {
+    const bool steep = y > x;
+    const double larger = steep ? y : x;
+    const double smaller = steep ? x : y;
+    int largerExponent = 0;
+    int smallerExponent = 0;
+    std::frexp(larger, &largerExponent);
+    std::frexp(smaller, &smallerExponent);
+    DoubleDouble angle{0.0, 0.0};
+    if (smaller == 0.0 || largerExponent - smallerExponent > tinyRatioExponent) {
+        angle = {smaller / larger, 0.0};  // atan q rounds to q; the quotient may underflow
+    } else {  // both scaled by the same power of two into the range of exact products
+        const DoubleDouble quotient =
+            divide({std::ldexp(smaller, -largerExponent), 0.0}, {std::ldexp(larger, -largerExponent), 0.0});
+        angle = arctangentOfUnitRange(quotient);
+    }
+    return steep ? add(halfPi, negate(angle)) : angle;
+}
+
+}  // namespace
+
+double atan2(double y, double x) {
+    if (std::isnan(x) || std::isnan(y)) return x + y;
+    const double ay = std::fabs(y);
+    const double ax = std::fabs(x);
+    const bool leftHalf = std::signbit(x);  // x < 0, or x = -0
+    double magnitude = 0.0;
+    if (std::isinf(ay)) {
+        magnitude = std::isinf(ax) ? (leftHalf ? threeQuartersPi : quarterPi) : halfPi.high;
+    } else if (std::isinf(ax) || ay == 0.0) {
+        magnitude = leftHalf ? pi.high : 0.0;
+    } else if (ax == 0.0) {
+        magnitude = halfPi.high;
+    } else {
+        const DoubleDouble angle = firstQuadrantAngle(ax, ay);
+        const DoubleDouble result = leftHalf ? add(pi, negate(angle)) : angle;
+        magnitude = result.high + result.low;
+    }
+    return std::copysign(magnitude, y);
+}
+
+SineCosine sinCos(double x) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
+        return {nan, nan};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {x, 1.0};
+    const Reduction reduction = reduce(magnitude);
+    const DoubleDouble sine = sineKernel(reduction.remainder);
+    const DoubleDouble cosine = cosineKernel(reduction.remainder);
+    double sinePart = 0.0;
+    double cosinePart = 0.0;
+    switch (reduction.quadrant) {
+        case 0: sinePart = sine.high + sine.low; cosinePart = cosine.high + cosine.low; break;
+        case 1: sinePart = cosine.high + cosine.low; cosinePart = -(sine.high + sine.low); break;
+        case 2: sinePart = -(sine.high + sine.low); cosinePart = -(cosine.high + cosine.low); break;
+        default: sinePart = -(cosine.high + cosine.low); cosinePart = sine.high + sine.low; break;
+    }
+    return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
+}
+
+double sin(double x) { return sinCos(x).sine; }
+
+double cos(double x) { return sinCos(x).cosine; }
+
+double log(double x) {
+    if (std::isnan(x)) return x;
+    if (x == 0.0) return -infinity;
+    if (x < 0.0) return defaultNaN;
+    if (std::isinf(x)) return x;
+    const DoubleDouble result = logarithm(x);
+    return result.high + result.low;
+}
+
+double log1p(double u) {
+    if (std::isnan(u)) return u;
+    if (std::fabs(u) < tinyLogArgument) return u;  // u²/2 is below half an ulp of u; keeps -0
+    if (u == -1.0) return -infinity;
+    if (u < -1.0) return defaultNaN;
+    if (std::isinf(u)) return u;
+    if (u >= nearOneLow && u <= nearOneHigh) {  // 1 + u in [0.71, 1.41]: u is exact, 1 + u is not
+        const DoubleDouble result = twiceAtanh(divide({u, 0.0}, twoSum(2.0, u)));
+        return result.high + result.low;
+    }
+    // |ln(1 + u)| >= 0.34: ln of the rounded 1 + u, plus ln(1 + low/high) to second order.
+    const DoubleDouble onePlusU = twoSum(1.0, u);
+    const double ratio = onePlusU.low / onePlusU.high;
+    const DoubleDouble result = add(logarithm(onePlusU.high), {ratio - 0.5 * ratio * ratio, 0.0});
+    return result.high + result.low;
+}
+
+double exp(double x) {
+    if (std::isnan(x)) return x;
+    if (x > exponentArgumentLimit) return infinity;
+    if (x < -exponentArgumentLimit) return +0.0;
+    const ScaledValue result = exponential({x, 0.0});
+    return roundScaled(result.value, result.exponent);
+}
+
+double pow(double x, double y) {
+    if (y == 0.0) return 1.0;
+    if (x == 1.0) return 1.0;
+    if (std::isnan(x) || std::isnan(y)) return x + y;
+    const bool oddExponent = isOddInteger(y);
+    if (std::isinf(y)) {
+        const double magnitude = std::fabs(x);
+        if (magnitude == 1.0) return 1.0;  // (-1)^±inf
+        return (magnitude > 1.0) == (y > 0.0) ? infinity : +0.0;
+    }
+    if (x == 0.0) {
+        if (y < 0.0) return oddExponent ? std::copysign(infinity, x) : infinity;
+        return oddExponent ? x : +0.0;
+    }
+    if (std::isinf(x)) {
+        const double magnitude = y < 0.0 ? 0.0 : infinity;
+        return x < 0.0 && oddExponent ? -magnitude : magnitude;
+    }
+    double sign = 1.0;
+    if (x < 0.0) {
+        if (!isInteger(y)) return defaultNaN;
+        if (oddExponent) sign = -1.0;
+        x = -x;
+    }
+    double exact = 0.0;
+    if (exactIntegerPower(x, y, exact)) return sign * exact;
+    const DoubleDouble logX = logarithm(x);
+    const double estimate = y * logX.high;
+    if (estimate > 2.0 * exponentArgumentLimit) return sign * infinity;
+    if (estimate < -2.0 * exponentArgumentLimit) return sign * 0.0;
+    // |y·ln x| <= 1492 with |ln x| >= 2^-54 keeps |y| far below the splitting limit.
+    const DoubleDouble t = add(twoProduct(y, logX.high), {y * logX.low, 0.0});
+    if (t.high > exponentArgumentLimit) return sign * infinity;
+    if (t.high < -exponentArgumentLimit) return sign * 0.0;
+    const ScaledValue result = exponential(t);
+    return sign * roundScaled(result.value, result.exponent);
+}
+
+}  // namespace kx::real

@@ -1,0 +1,36 @@
+// Portable real sine, cosine, arctangent of y/x, natural logarithm (of x and of 1 + u), exponential and power.
+//
+// They are built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every
+// target with SSE2 and no contraction) and exact operations (frexp, ldexp, fabs,
+// copysign) only, so a result is the same double on every system, whatever its C
+// runtime's libm does. Each is within 1 ulp everywhere and correctly rounded except in
+// rare cases within about 2^-40 ulp of a rounding boundary (real_functions.cpp).
+#pragma once
+
+namespace kx::real {
+
+struct SineCosine {
+    double sine;
+    double cosine;
+};
+
+double sin(double x);  // NaN for infinite or NaN x; sin(±0) = ±0
+double cos(double x);  // NaN for infinite or NaN x; cos(±0) = 1
+SineCosine sinCos(double x);  // both with one argument reduction
+
+// The angle of (x, y) in [-pi, pi], with the special cases of C99 Annex F: signed by y
+// (also a zero y), +-pi for y = ±0 and x < 0 or x = -0, ±pi/2 for x = ±0 and y not zero,
+// ±pi/4 and ±3pi/4 for two infinities.
+double atan2(double y, double x);
+
+double log(double x);    // ln x: -inf at ±0, NaN below 0, +inf at +inf
+double log1p(double u);  // ln(1 + u), accurate for small u: ±0 at ±0, -inf at -1, NaN below -1
+double exp(double x);  // e^x, overflowing to +inf and underflowing gradually to +0
+
+// x^y with the special cases of C99 Annex F: pow(x, ±0) = 1 and pow(1, y) = 1 even for a
+// NaN operand; a negative finite x with a non-integer finite y gives NaN; an odd integer
+// y keeps the sign of x (so of a zero and of an infinity); a zero x with y < 0 gives an
+// infinity; overflow and underflow give inf and 0 of the right sign.
+double pow(double x, double y);
+
+}  // namespace kx::real
