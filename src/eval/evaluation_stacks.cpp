@@ -13,18 +13,23 @@ bool shouldReduce(const OperatorStack& operators, const OperatorEntry& incoming)
     return top.rightAssoc == 0;
 }
 
-void reduceTop(OperatorStack& operators, OperandStack& operands) {
-    if (operands.empty()) throw CalcError(messages::ranOutOfData);
+bool applyTop(OperatorStack& operators, OperandStack& operands) {
+    if (operands.empty()) return false;
     const OperatorEntry entry = operators.top();
     operators.pop();
     if (takesOneOperand(entry.kind)) {
         operands.top() = entry.function.unary(operands.top());
-        return;
+        return true;
     }
     const Complex right = operands.top();
     operands.pop();
-    if (operands.empty()) throw CalcError(messages::ranOutOfData);
+    if (operands.empty()) return false;
     operands.top() = entry.function.binary(operands.top(), right);
+    return true;
+}
+
+void reduceTop(OperatorStack& operators, OperandStack& operands) {
+    if (!applyTop(operators, operands)) throw CalcError(messages::ranOutOfData);
 }
 
 }  // namespace kx

@@ -20,4 +20,7 @@ bool shouldReduce(const OperatorStack& operators, const OperatorEntry& incoming)
 // "Ran Out of Data" when the operands it needs are missing.
 void reduceTop(OperatorStack& operators, OperandStack& operands);
 
+// reduceTop without the exception: false where reduceTop throws "Ran Out of Data".
+bool applyTop(OperatorStack& operators, OperandStack& operands);
+
 }  // namespace kx

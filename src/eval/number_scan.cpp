@@ -55,6 +55,25 @@ double convert(const Literal& literal) {
     return value;
 }
 
+// from_chars knows only e as the exponent letter: the literal is converted from a copy
+// with its d replaced, on the stack for any literal of ordinary length.
+double convertWithLetterE(const Literal& literal) {
+    const auto length = static_cast<std::size_t>(literal.end - literal.begin);
+    const auto letterAt = static_cast<std::size_t>(literal.mantissaEnd - literal.begin);
+    const auto convertCopy = [&](char* copy) {
+        std::copy(literal.begin, literal.end, copy);
+        copy[letterAt] = 'e';
+        return convert(Literal{copy, copy + letterAt, copy + length});
+    };
+    constexpr std::size_t onStack = 256;
+    if (length <= onStack) {
+        char copy[onStack];
+        return convertCopy(copy);
+    }
+    std::string copy(length, '\0');  // hundreds of digits: rare enough to allocate
+    return convertCopy(copy.data());
+}
+
 }  // namespace
 
 ScannedNumber scanNumber(const char* text) {
@@ -74,12 +93,7 @@ ScannedNumber scanNumber(const char* text) {
         if (isDigit(*q)) literal.end = skipDigits(q);
     }
     if (literal.end != literal.mantissaEnd && *literal.mantissaEnd == 'd') {
-        // from_chars knows only e as the exponent letter.
-        std::string copy(literal.begin, literal.end);
-        copy[static_cast<std::size_t>(literal.mantissaEnd - literal.begin)] = 'e';
-        const char* base = copy.data();
-        const Literal spelled{base, base + (literal.mantissaEnd - literal.begin), base + copy.size()};
-        return {convert(spelled), literal.end};
+        return {convertWithLetterE(literal), literal.end};
     }
     return {convert(literal), literal.end};
 }

@@ -2,56 +2,129 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
-#include <map>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kx {
 
-// Keys compare byte by byte (std::string's ordering); lookups take string views so that
-// the evaluator never builds a string to find a name. Every lookup copies the value out.
+// An open-addressing hash table with linear probing, kept at most half full. A lookup
+// hashes the key once and usually compares one stored key, which is what the evaluator
+// needs for every name it reads; lookups take string views, so no string is built to
+// find a name. It holds any number of keys (variables included) and grows by doubling.
+// Insertions give the strong guarantee: when memory runs out the table is unchanged.
+// Every lookup that returns a value copies it out; findEntry gives a pointer that stays
+// valid until the next insertion, for readers that copy at once.
 template <class Value>
 class SymbolTable {
 public:
     std::optional<Value> find(std::string_view key) const {
-        const auto it = entries_.find(key);
-        if (it == entries_.end()) return std::nullopt;
-        return it->second;
+        if (const Value* value = findEntry(key)) return *value;
+        return std::nullopt;
+    }
+
+    const Value* findEntry(std::string_view key) const {
+        const std::size_t at = indexOf(key);
+        return at == absent ? nullptr : &slots_[at].value;
     }
 
     // Adds the key unless it is present; an existing entry is left unchanged.
     bool insertIfAbsent(std::string_view key, const Value& value) {
-        return entries_.try_emplace(std::string(key), value).second;
+        if (findEntry(key)) return false;
+        add(key, value);
+        return true;
     }
 
     // Adds the key, or overwrites the value of an existing one.
     void assign(std::string_view key, const Value& value) {
-        const auto it = entries_.find(key);
-        if (it != entries_.end()) {
-            it->second = value;
+        const std::size_t at = indexOf(key);
+        if (at != absent) {
+            slots_[at].value = value;
             return;
         }
-        entries_.emplace(std::string(key), value);
+        add(key, value);
     }
 
     // The value under key; a missing key is first added with a value-initialised Value.
     Value getOrCreate(std::string_view key) {
-        if (auto found = find(key)) return *found;
-        return entries_.emplace(std::string(key), Value{}).first->second;
+        if (const Value* found = findEntry(key)) return *found;
+        add(key, Value{});
+        return Value{};
     }
 
-    void clear() { entries_.clear(); }
-    std::size_t size() const { return entries_.size(); }
+    void clear() {
+        slots_.clear();
+        slots_.shrink_to_fit();
+        size_ = 0;
+    }
+    std::size_t size() const { return size_; }
 
     template <class Visit>
     void forEachKey(Visit visit) const {
-        for (const auto& [key, value] : entries_) visit(std::string_view(key));
+        for (const Slot& slot : slots_) {
+            if (slot.used) visit(std::string_view(slot.key));
+        }
     }
 
 private:
-    std::map<std::string, Value, std::less<>> entries_;
+    struct Slot {
+        std::string key;
+        Value value{};
+        std::uint64_t hash = 0;
+        bool used = false;
+    };
+
+    // FNV-1a over the key's bytes: cheap for the short names of the language.
+    static std::uint64_t hashOf(std::string_view key) {
+        std::uint64_t hash = 0xcbf29ce484222325u;
+        for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+        return hash;
+    }
+
+    std::size_t mask() const { return slots_.size() - 1; }
+
+    static constexpr std::size_t absent = static_cast<std::size_t>(-1);
+
+    // The slot that holds key, or absent.
+    std::size_t indexOf(std::string_view key) const {
+        if (slots_.empty()) return absent;
+        const std::uint64_t hash = hashOf(key);
+        for (std::size_t at = hash & mask();; at = (at + 1) & mask()) {
+            const Slot& slot = slots_[at];
+            if (!slot.used) return absent;
+            if (slot.hash == hash && slot.key == key) return at;
+        }
+    }
+
+    static void place(std::vector<Slot>& slots, Slot&& slot) {
+        const std::size_t mask = slots.size() - 1;
+        std::size_t at = slot.hash & mask;
+        while (slots[at].used) at = (at + 1) & mask;
+        slots[at] = std::move(slot);
+    }
+
+    // The key is known to be absent. Everything that can throw happens before the table
+    // changes: the larger slot array and the key's copy are made first.
+    void add(std::string_view key, const Value& value) {
+        Slot slot{std::string(key), value, hashOf(key), true};
+        if ((size_ + 1) * 2 > slots_.size()) {
+            std::vector<Slot> larger(slots_.empty() ? minimumSlots : slots_.size() * 2);
+            for (Slot& old : slots_) {
+                if (old.used) place(larger, std::move(old));
+            }
+            slots_.swap(larger);
+        }
+        place(slots_, std::move(slot));
+        ++size_;
+    }
+
+    static constexpr std::size_t minimumSlots = 16;
+
+    std::vector<Slot> slots_;  // a power of two in size, or empty
+    std::size_t size_ = 0;
 };
 
 }  // namespace kx
