@@ -12,8 +12,10 @@
 namespace kx {
 namespace {
 
+// The length is found first so that the loop has a known count (and is vectorised).
 void lowerInPlace(char* line) {
-    for (char* p = line; *p; ++p) *p = toLower(*p);
+    const std::size_t length = std::strlen(line);
+    for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
 }
 
 double tolerance(SymbolTables& tables) { return tables.variables.getOrCreate("tol").re; }

@@ -96,6 +96,25 @@ int estimatedDecimalExponent(double magnitude) {
     return (binaryExponent * 78913) >> 18;  // floor(binaryExponent * log10(2)), exactly so for |exponent| < 2^11
 }
 
+// Writes the 15 decimal digits of value (below 10^15), two at a time.
+void writeFifteenDigits(std::uint64_t value, char* out) {
+    static constexpr char pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto high = static_cast<std::uint32_t>(value / 100'000'000);  // 7 digits
+    auto low = static_cast<std::uint32_t>(value % 100'000'000);   // 8 digits
+    for (int k = 14; k > 7; k -= 2) {
+        std::memcpy(out + k - 1, pairs + 2 * (low % 100), 2);
+        low /= 100;
+    }
+    for (int k = 6; k > 0; k -= 2) {
+        std::memcpy(out + k - 1, pairs + 2 * (high % 100), 2);
+        high /= 100;
+    }
+    out[0] = static_cast<char>('0' + high);
+}
+
 // The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
 // form shows (decimal exponent -4 to 14): with value = m * 2^e, the integer m * 10^s
 // (s = 14 - exponent) fits in 128 bits and its shift by -e gives the 15 digits and the
@@ -130,15 +149,9 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
         digits = lowest;
         ++exponent;
     }
+    writeFifteenDigits(digits, decimal.digits);
     int count = significantDigits;
-    while (digits % 10 == 0) {
-        digits /= 10;
-        --count;
-    }
-    for (int k = count - 1; k >= 0; --k) {
-        decimal.digits[k] = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
+    while (decimal.digits[count - 1] == '0') --count;  // the first digit is never 0
     decimal.count = count;
     decimal.exponent = exponent;
     return true;

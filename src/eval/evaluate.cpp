@@ -96,11 +96,12 @@ private:
         return expectOperand_ ? readOperandToken(token) : readOperatorToken(token);
     }
 
-    bool readOperandToken(std::string_view token) {
+    bool readOperandToken(std::string_view text) {
+        const LookupKey token(text);  // prepared once for up to three tables
         if (const OperatorEntry* entry = tables_.functions.findEntry(token)) {
             return pushEntry(*entry);  // a prefix entry is followed by its operand
         }
-        if (!isLetter(token.front())) return fail(messages::unknownToken, cursor_);
+        if (!isLetter(text.front())) return fail(messages::unknownToken, cursor_);
         const Complex* value = tables_.constants.findEntry(token);
         if (!value) value = tables_.variables.findEntry(token);
         if (!value) return true;  // a name found in no table is passed over
@@ -110,7 +111,7 @@ private:
     }
 
     bool readOperatorToken(std::string_view token) {
-        const OperatorEntry* entry = tables_.operators.findEntry(token);
+        const OperatorEntry* entry = tables_.operators.findEntry(LookupKey(token));
         if (!entry) return fail(messages::unknownToken, cursor_);
         expectOperand_ = entry->kind != OperatorKind::Postfix;
         return pushEntry(*entry);

@@ -46,6 +46,43 @@ bool overflows(const Literal& literal) {
     return magnitude > 0;
 }
 
+// The powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common literal, converted without the general routine: when its digits make an
+// integer m of at most 2^53 and its decimal exponent k is at most 22 in magnitude, both
+// m and 10^|k| are exact doubles, so the one IEEE multiplication or division by 10^|k|
+// is the correctly rounded value. False for any other literal.
+bool convertExactly(const Literal& literal, double& value) {
+    std::uint64_t digits = 0;
+    int fractionDigits = 0;
+    bool afterPoint = false;
+    for (const char* p = literal.begin; p < literal.mantissaEnd; ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (digits >= (std::uint64_t{1} << 53) / 10) return false;  // the next digit could pass 2^53
+        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        fractionDigits += afterPoint ? 1 : 0;
+    }
+    int exponent = -fractionDigits;
+    if (literal.end != literal.mantissaEnd) {
+        const char* e = literal.mantissaEnd + 1;  // past the exponent letter
+        const bool negative = *e == '-';
+        if (*e == '+' || *e == '-') ++e;
+        if (literal.end - e > 3) return false;
+        int written = 0;
+        for (; e < literal.end; ++e) written = written * 10 + (*e - '0');
+        exponent += negative ? -written : written;
+    }
+    if (exponent < -22 || exponent > 22) return false;
+    const double mantissa = static_cast<double>(digits);
+    value = exponent >= 0 ? mantissa * exactPowersOfTen[exponent] : mantissa / exactPowersOfTen[-exponent];
+    return true;
+}
+
 double convert(const Literal& literal) {
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(literal.begin, literal.end, value, std::chars_format::general);
@@ -92,6 +129,8 @@ ScannedNumber scanNumber(const char* text) {
         if (*q == '+' || *q == '-') ++q;
         if (isDigit(*q)) literal.end = skipDigits(q);
     }
+    double value;
+    if (convertExactly(literal, value)) return {value, literal.end};
     if (literal.end != literal.mantissaEnd && *literal.mantissaEnd == 'd') {
         return {convertWithLetterE(literal), literal.end};
     }

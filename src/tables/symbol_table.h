@@ -11,6 +11,35 @@
 
 namespace kx {
 
+// A key prepared for lookups: its hash, and its first eight bytes as one word, so that a
+// short key (every name of the language) is compared without a call to memcmp. The
+// evaluator prepares a name once and looks it up in up to three tables.
+struct LookupKey {
+    std::string_view text;
+    std::uint64_t head;  // the first bytes, the first in the lowest byte, zero-padded
+    std::uint64_t hash;
+
+    explicit LookupKey(std::string_view key) : text(key), head(headOf(key)), hash(hashOf(key, head)) {}
+
+private:
+    static std::uint64_t headOf(std::string_view key) {
+        std::uint64_t head = 0;
+        const std::size_t count = key.size() < sizeof head ? key.size() : sizeof head;
+        for (std::size_t k = 0; k < count; ++k) head |= std::uint64_t{static_cast<unsigned char>(key[k])} << (8 * k);
+        return head;
+    }
+
+    // A multiplicative mix of the head and the length; bytes past the eighth are folded
+    // in by FNV-1a.
+    static std::uint64_t hashOf(std::string_view key, std::uint64_t head) {
+        std::uint64_t hash = (head ^ (std::uint64_t{key.size()} << 59)) * 0x9e3779b97f4a7c15u;
+        for (std::size_t k = sizeof head; k < key.size(); ++k) {
+            hash = (hash ^ static_cast<unsigned char>(key[k])) * 0x100000001b3u;
+        }
+        return hash ^ (hash >> 29);
+    }
+};
+
 // An open-addressing hash table with linear probing, kept at most half full. A lookup
 // hashes the key once and usually compares one stored key, which is what the evaluator
 // needs for every name it reads; lookups take string views, so no string is built to
@@ -26,7 +55,9 @@ public:
         return std::nullopt;
     }
 
-    const Value* findEntry(std::string_view key) const {
+    const Value* findEntry(std::string_view key) const { return findEntry(LookupKey(key)); }
+
+    const Value* findEntry(const LookupKey& key) const {
         const std::size_t at = indexOf(key);
         return at == absent ? nullptr : &slots_[at].value;
     }
@@ -34,24 +65,24 @@ public:
     // Adds the key unless it is present; an existing entry is left unchanged.
     bool insertIfAbsent(std::string_view key, const Value& value) {
         if (findEntry(key)) return false;
-        add(key, value);
+        add(LookupKey(key), value);
         return true;
     }
 
     // Adds the key, or overwrites the value of an existing one.
     void assign(std::string_view key, const Value& value) {
-        const std::size_t at = indexOf(key);
+        const std::size_t at = indexOf(LookupKey(key));
         if (at != absent) {
             slots_[at].value = value;
             return;
         }
-        add(key, value);
+        add(LookupKey(key), value);
     }
 
     // The value under key; a missing key is first added with a value-initialised Value.
     Value getOrCreate(std::string_view key) {
         if (const Value* found = findEntry(key)) return *found;
-        add(key, Value{});
+        add(LookupKey(key), Value{});
         return Value{};
     }
 
@@ -73,29 +104,27 @@ private:
     struct Slot {
         std::string key;
         Value value{};
+        std::uint64_t head = 0;
         std::uint64_t hash = 0;
         bool used = false;
-    };
 
-    // FNV-1a over the key's bytes: cheap for the short names of the language.
-    static std::uint64_t hashOf(std::string_view key) {
-        std::uint64_t hash = 0xcbf29ce484222325u;
-        for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
-        return hash;
-    }
+        bool holds(const LookupKey& wanted) const {
+            return used && hash == wanted.hash && head == wanted.head && key.size() == wanted.text.size() &&
+                   (key.size() <= sizeof head || std::string_view(key).substr(sizeof head) == wanted.text.substr(sizeof head));
+        }
+    };
 
     std::size_t mask() const { return slots_.size() - 1; }
 
     static constexpr std::size_t absent = static_cast<std::size_t>(-1);
 
     // The slot that holds key, or absent.
-    std::size_t indexOf(std::string_view key) const {
+    std::size_t indexOf(const LookupKey& key) const {
         if (slots_.empty()) return absent;
-        const std::uint64_t hash = hashOf(key);
-        for (std::size_t at = hash & mask();; at = (at + 1) & mask()) {
+        for (std::size_t at = key.hash & mask();; at = (at + 1) & mask()) {
             const Slot& slot = slots_[at];
             if (!slot.used) return absent;
-            if (slot.hash == hash && slot.key == key) return at;
+            if (slot.holds(key)) return at;
         }
     }
 
@@ -108,8 +137,8 @@ private:
 
     // The key is known to be absent. Everything that can throw happens before the table
     // changes: the larger slot array and the key's copy are made first.
-    void add(std::string_view key, const Value& value) {
-        Slot slot{std::string(key), value, hashOf(key), true};
+    void add(const LookupKey& key, const Value& value) {
+        Slot slot{std::string(key.text), value, key.head, key.hash, true};
         if ((size_ + 1) * 2 > slots_.size()) {
             std::vector<Slot> larger(slots_.empty() ? minimumSlots : slots_.size() * 2);
             for (Slot& old : slots_) {
