@@ -13,7 +13,7 @@ build=build-bench
 
 if ! dpkg -s libmuparserx-dev >/dev/null 2>&1; then
   if [ "$(id -u)" = 0 ]; then
-    apt-get install -y libmuparserx-dev >/dev/null || echo "run.sh: muparserx not installed; the peer is skipped" >&2
+    { apt-get install -y libmuparserx-dev || { apt-get update && apt-get install -y libmuparserx-dev; }; } >/dev/null || echo "run.sh: muparserx not installed; the peer is skipped" >&2
   else
     echo "run.sh: libmuparserx-dev is not installed (needs root); the peer is skipped" >&2
   fi
