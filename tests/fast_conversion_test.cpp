@@ -22,7 +22,7 @@ namespace {
 std::string referenceText(double value) {
     if (std::isnan(value)) return "nan";
     char buffer[64];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    char* end = std::to_chars(buffer, buffer + 40, value, std::chars_format::general, 15).ptr;
     char* mark = std::find(buffer, end, 'e');
     if (mark == end) return {buffer, end};
     char* digits = mark + 2;  // past the exponent's sign

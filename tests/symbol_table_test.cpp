@@ -15,8 +15,8 @@ using Table = kx::SymbolTable<kx::Complex>;
 
 std::string variableName(int number) {
     char text[16] = "v";
-    const char* end = std::to_chars(text + 1, text + sizeof text, number).ptr;
-    return {text, end};
+    char* end = std::to_chars(text + 1, text + sizeof text, number).ptr;
+    return std::string(text, end);
 }
 
 TEST(symbol_table, keys_that_share_a_prefix_or_differ_only_in_length_stay_apart) {
