@@ -24,7 +24,7 @@
 
 #include "bench_corpus.h"
 #include "kx_calc.h"
-#include "number_literals.h"
+#include "floor_work.h"
 #include "peer_syntax.h"
 
 #ifdef KXCALC_HAVE_MUPARSERX
@@ -34,6 +34,7 @@
 namespace {
 
 using kx::bench::CorpusGroup;
+using kx::bench::FloorLine;
 
 constexpr std::size_t minimumBuffer = 64;
 
@@ -56,29 +57,6 @@ std::string calculateOnce(const std::string& line) {
     std::vector<char> buffer = bufferFor({line});
     std::memcpy(buffer.data(), line.c_str(), line.size() + 1);
     return kx_calc(buffer.data());
-}
-
-// What the floor does for one line: the literals to convert and the value to write.
-struct FloorLine {
-    std::string text;
-    std::vector<std::string> literals;
-    double result;
-};
-
-// The value the floor writes: the first number of the calculator's text for the line, or
-// the sum of the literals when the text has none (a message, "i", "nan").
-double floorResult(std::string_view text, const std::vector<std::string>& literals) {
-    double value = 0.0;
-    if (!isMessage(text)) {
-        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (parsed.ec == std::errc()) return value;
-    }
-    double sum = 0.0;
-    for (const std::string& literal : literals) {
-        std::from_chars(literal.data(), literal.data() + literal.size(), value);
-        sum += value;
-    }
-    return sum;
 }
 
 // Units of work per iteration of each benchmark (lines, or characters for the length
@@ -112,33 +90,13 @@ void registerFloor(const std::string& name, std::vector<FloorLine> lines) {
         std::vector<char> lineBuffer = bufferFor(texts);
         for (auto _ : state) {
             for (const FloorLine& line : lines) {
-                std::memcpy(lineBuffer.data(), line.text.c_str(), line.text.size() + 1);
-                benchmark::DoNotOptimize(lineBuffer.data());
-                double sum = 0.0;
-                for (const std::string& literal : line.literals) {
-                    double value;
-                    std::from_chars(literal.data(), literal.data() + literal.size(), value);
-                    sum += value;
-                }
-                benchmark::DoNotOptimize(sum);
-                char* end = std::to_chars(buffer, buffer + sizeof buffer, line.result, std::chars_format::general, 15).ptr;
-                *end = '\0';
+                benchmark::DoNotOptimize(kx::bench::floorWork(line, lineBuffer.data(), buffer));
                 benchmark::DoNotOptimize(buffer);
             }
         }
         state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines.size()),
                                                        benchmark::Counter::kIsIterationInvariantRate);
     });
-}
-
-std::vector<FloorLine> floorLines(const std::vector<std::string>& lines, const std::map<std::string, std::string>& texts) {
-    std::vector<FloorLine> floor;
-    for (const std::string& line : lines) {
-        std::vector<std::string> literals = kx::bench::numberLiterals(line);
-        const double result = floorResult(texts.at(line), literals);
-        floor.push_back({line, std::move(literals), result});
-    }
-    return floor;
 }
 
 // A line of about `length` characters: a left-associative chain of complex terms, so
@@ -331,7 +289,7 @@ int main(int argc, char** argv) {
     for (const CorpusGroup& group : groups) {
         groupNames.push_back(group.name);
         registerCalculator("kxcalc/" + group.name, group.lines);
-        registerFloor("floor/" + group.name, floorLines(group.lines, texts));
+        registerFloor("floor/" + group.name, kx::bench::floorLines(group.lines, texts));
     }
     registerLengthRuns();
 

@@ -25,7 +25,7 @@ cmake --build "$build" -j2 --target calc_bench corpus_driver
 
 if [ "${1:-}" = "--profile" ]; then
   out="$build/callgrind.out"
-  valgrind --tool=callgrind --callgrind-out-file="$out" --toggle-collect=kx_calc \
+  valgrind --tool=callgrind --callgrind-out-file="$out" --toggle-collect=calc_call \
     "$build/bench/corpus_driver" bench/corpus.txt 20
   callgrind_annotate "$out" | sed -n '/file:function/,$p' | head -25
   exit 0

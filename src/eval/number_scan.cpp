@@ -50,24 +50,34 @@ bool overflows(const Literal& literal) {
 constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// The digits of a literal as one integer, gathered while it is scanned: exact while it
+// stays at most 2^53.
+struct Mantissa {
+    std::uint64_t digits = 0;
+    int fractionDigits = 0;
+    bool exact = true;
+};
+
+const char* gatherDigits(const char* p, Mantissa& mantissa, bool fraction) {
+    constexpr std::uint64_t limit = (std::uint64_t{1} << 53) / 10;  // below it, one more digit stays under 2^53
+    for (; isDigit(*p); ++p) {
+        if (mantissa.digits >= limit) {
+            mantissa.exact = false;
+            continue;
+        }
+        mantissa.digits = mantissa.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        mantissa.fractionDigits += fraction ? 1 : 0;
+    }
+    return p;
+}
+
 // The common literal, converted without the general routine: when its digits make an
 // integer m of at most 2^53 and its decimal exponent k is at most 22 in magnitude, both
 // m and 10^|k| are exact doubles, so the one IEEE multiplication or division by 10^|k|
 // is the correctly rounded value. False for any other literal.
-bool convertExactly(const Literal& literal, double& value) {
-    std::uint64_t digits = 0;
-    int fractionDigits = 0;
-    bool afterPoint = false;
-    for (const char* p = literal.begin; p < literal.mantissaEnd; ++p) {
-        if (*p == '.') {
-            afterPoint = true;
-            continue;
-        }
-        if (digits >= (std::uint64_t{1} << 53) / 10) return false;  // the next digit could pass 2^53
-        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
-        fractionDigits += afterPoint ? 1 : 0;
-    }
-    int exponent = -fractionDigits;
+bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& value) {
+    if (!mantissa.exact) return false;
+    int exponent = -mantissa.fractionDigits;
     if (literal.end != literal.mantissaEnd) {
         const char* e = literal.mantissaEnd + 1;  // past the exponent letter
         const bool negative = *e == '-';
@@ -78,8 +88,8 @@ bool convertExactly(const Literal& literal, double& value) {
         exponent += negative ? -written : written;
     }
     if (exponent < -22 || exponent > 22) return false;
-    const double mantissa = static_cast<double>(digits);
-    value = exponent >= 0 ? mantissa * exactPowersOfTen[exponent] : mantissa / exactPowersOfTen[-exponent];
+    const double digits = static_cast<double>(mantissa.digits);
+    value = exponent >= 0 ? digits * exactPowersOfTen[exponent] : digits / exactPowersOfTen[-exponent];
     return true;
 }
 
@@ -115,11 +125,12 @@ double convertWithLetterE(const Literal& literal) {
 
 ScannedNumber scanNumber(const char* text) {
     const char* p = text;
+    Mantissa mantissa;
     if (isDigit(*p)) {
-        p = skipDigits(p);
-        if (*p == '.') p = skipDigits(p + 1);
+        p = gatherDigits(p, mantissa, false);
+        if (*p == '.') p = gatherDigits(p + 1, mantissa, true);
     } else if (*p == '.' && isDigit(p[1])) {
-        p = skipDigits(p + 1);
+        p = gatherDigits(p + 1, mantissa, true);
     } else {
         return {0.0, text};
     }
@@ -130,7 +141,7 @@ ScannedNumber scanNumber(const char* text) {
         if (isDigit(*q)) literal.end = skipDigits(q);
     }
     double value;
-    if (convertExactly(literal, value)) return {value, literal.end};
+    if (convertExactly(literal, mantissa, value)) return {value, literal.end};
     if (literal.end != literal.mantissaEnd && *literal.mantissaEnd == 'd') {
         return {convertWithLetterE(literal), literal.end};
     }
