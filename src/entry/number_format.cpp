@@ -96,23 +96,30 @@ int estimatedDecimalExponent(double magnitude) {
     return (binaryExponent * 78913) >> 18;  // floor(binaryExponent * log10(2)), exactly so for |exponent| < 2^11
 }
 
-// Writes the 15 decimal digits of value (below 10^15), two at a time.
-void writeFifteenDigits(std::uint64_t value, char* out) {
-    static constexpr char pairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    auto high = static_cast<std::uint32_t>(value / 100'000'000);  // 7 digits
-    auto low = static_cast<std::uint32_t>(value % 100'000'000);   // 8 digits
-    for (int k = 14; k > 7; k -= 2) {
-        std::memcpy(out + k - 1, pairs + 2 * (low % 100), 2);
-        low /= 100;
+// "00" to "99", for writing digits two at a time.
+constexpr char digitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes a whole number below 10^15 in full, two digits at a time from the right.
+char* writeWholeNumber(char* out, std::uint64_t value) {
+    char digits[significantDigits];
+    char* first = digits + significantDigits;
+    while (value >= 100) {
+        first -= 2;
+        std::memcpy(first, digitPairs + 2 * (value % 100), 2);
+        value /= 100;
     }
-    for (int k = 6; k > 0; k -= 2) {
-        std::memcpy(out + k - 1, pairs + 2 * (high % 100), 2);
-        high /= 100;
+    if (value >= 10) {
+        first -= 2;
+        std::memcpy(first, digitPairs + 2 * value, 2);
+    } else {
+        *--first = static_cast<char>('0' + value);
     }
-    out[0] = static_cast<char>('0' + high);
+    const auto count = static_cast<std::size_t>(digits + significantDigits - first);
+    std::memcpy(out, first, count);
+    return out + count;
 }
 
 // The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
@@ -149,9 +156,22 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
         digits = lowest;
         ++exponent;
     }
-    writeFifteenDigits(digits, decimal.digits);
     int count = significantDigits;
-    while (decimal.digits[count - 1] == '0') --count;  // the first digit is never 0
+    for (const int step : {8, 4, 2, 1}) {  // trailing zeros off, in halving steps
+        if (digits % powersOfTen[step] == 0) {
+            digits /= powersOfTen[step];
+            count -= step;
+        }
+    }
+    for (int k = count; k > 0;) {
+        if (k >= 2) {
+            k -= 2;
+            std::memcpy(decimal.digits + k, digitPairs + 2 * (digits % 100), 2);
+            digits /= 100;
+        } else {
+            decimal.digits[--k] = static_cast<char>('0' + digits);
+        }
+    }
     decimal.count = count;
     decimal.exponent = exponent;
     return true;
@@ -201,6 +221,10 @@ char* formatNumber(char* out, double value, SignStyle sign) {
         return out + 3;
     }
     const double magnitude = std::fabs(value);
+    if (magnitude >= 1.0 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        if (std::signbit(value)) *out++ = '-';
+        return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
+    }
     Decimal decimal;
     if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
         !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
