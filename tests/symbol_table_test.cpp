@@ -54,6 +54,20 @@ TEST(symbol_table, a_hundred_thousand_variables_are_kept_assigned_and_visited) {
     EXPECT_FALSE(table.find("v100000"));
 }
 
+TEST(symbol_table, one_byte_keys_are_found_after_the_table_grows_around_them) {
+    Table table;
+    for (const char* key : {"+", "-", "i", "e"}) table.insertIfAbsent(key, {static_cast<double>(key[0]), 0});
+    for (int k = 0; k < 1000; ++k) table.assign(variableName(k), {-1, 0});
+    for (const char* key : {"+", "-", "i", "e"}) {
+        ASSERT_TRUE(table.find(key)) << key;
+        EXPECT_EQ(table.find(key)->re, static_cast<double>(key[0]));
+    }
+    EXPECT_FALSE(table.find("*"));
+    table.assign("-", {7, 0});
+    EXPECT_EQ(table.find("-")->re, 7.0);
+    EXPECT_EQ(table.size(), 1004u);
+}
+
 TEST(symbol_table, insert_if_absent_keeps_get_or_create_adds_clear_empties) {
     Table table;
     EXPECT_TRUE(table.insertIfAbsent("tol", {1e-10, 0}));

@@ -221,7 +221,8 @@ char* formatNumber(char* out, double value, SignStyle sign) {
         return out + 3;
     }
     const double magnitude = std::fabs(value);
-    if (magnitude >= 1.0 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+    if (magnitude >= 1.0 && magnitude < 1e15 &&
+        static_cast<double>(static_cast<std::uint64_t>(magnitude)) == magnitude) {
         if (std::signbit(value)) *out++ = '-';
         return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
     }

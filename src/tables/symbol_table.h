@@ -1,6 +1,7 @@
 // SymbolTable: one name table, mapping an exact byte-string key to a value.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,7 +47,8 @@ private:
 // find a name. It holds any number of keys (variables included) and grows by doubling.
 // Insertions give the strong guarantee: when memory runs out the table is unchanged.
 // Every lookup that returns a value copies it out; findEntry gives a pointer that stays
-// valid until the next insertion, for readers that copy at once.
+// valid until the next insertion, for readers that copy at once. A key of one byte (an
+// operator, a sign, a one-letter name) is found through a direct index by that byte.
 template <class Value>
 class SymbolTable {
 public:
@@ -90,6 +92,7 @@ public:
         slots_.clear();
         slots_.shrink_to_fit();
         size_ = 0;
+        oneByteKeys_.fill(0);
     }
     std::size_t size() const { return size_; }
 
@@ -120,6 +123,7 @@ private:
 
     // The slot that holds key, or absent.
     std::size_t indexOf(const LookupKey& key) const {
+        if (key.text.size() == 1) return oneByteKeys_[static_cast<unsigned char>(key.text[0])] - 1;
         if (slots_.empty()) return absent;
         for (std::size_t at = key.hash & mask();; at = (at + 1) & mask()) {
             const Slot& slot = slots_[at];
@@ -128,11 +132,17 @@ private:
         }
     }
 
-    static void place(std::vector<Slot>& slots, Slot&& slot) {
+    // Puts the slot in the first free place of its probe sequence; returns that place.
+    static std::size_t place(std::vector<Slot>& slots, Slot&& slot) {
         const std::size_t mask = slots.size() - 1;
         std::size_t at = slot.hash & mask;
         while (slots[at].used) at = (at + 1) & mask;
         slots[at] = std::move(slot);
+        return at;
+    }
+
+    void noteOneByteKey(const Slot& slot, std::size_t at) {
+        if (slot.key.size() == 1) oneByteKeys_[static_cast<unsigned char>(slot.key[0])] = at + 1;
     }
 
     // The key is known to be absent. Everything that can throw happens before the table
@@ -145,8 +155,12 @@ private:
                 if (old.used) place(larger, std::move(old));
             }
             slots_.swap(larger);
+            for (std::size_t at = 0; at < slots_.size(); ++at) {
+                if (slots_[at].used) noteOneByteKey(slots_[at], at);
+            }
         }
-        place(slots_, std::move(slot));
+        const std::size_t at = place(slots_, std::move(slot));
+        noteOneByteKey(slots_[at], at);
         ++size_;
     }
 
@@ -154,6 +168,7 @@ private:
 
     std::vector<Slot> slots_;  // a power of two in size, or empty
     std::size_t size_ = 0;
+    std::array<std::size_t, 256> oneByteKeys_{};  // the slot of each one-byte key plus one; 0: none
 };
 
 }  // namespace kx
