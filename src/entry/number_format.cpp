@@ -29,8 +29,9 @@ char* widenExponent(char* begin, char* end) {
     return end + padding;
 }
 
-// The exact "%.15g" text of value, by the library's precision conversion.
-char* formatExactly(char* out, double value) {
+// The exact "%.15g" text of value, by the library's precision conversion; out of line,
+// so that the common paths stay small.
+[[gnu::noinline]] char* formatExactly(char* out, double value) {
     char* end = std::to_chars(out, out + maxNumberLength, value, std::chars_format::general, significantDigits).ptr;
     return widenExponent(out, end);
 }
@@ -54,7 +55,7 @@ struct Decimal {
 // 15 gives the same digits as rounding value itself, except when the dropped digits lie
 // that close to a half: then false, and the caller converts exactly. With 15 digits or
 // fewer the shortest digits are the rounded ones.
-bool roundedShortest(double magnitude, Decimal& decimal) {
+[[gnu::noinline]] bool roundedShortest(double magnitude, Decimal& decimal) {
     char text[32];
     const char* const end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific).ptr;
     const char* const e = std::find(static_cast<const char*>(text), end, 'e');

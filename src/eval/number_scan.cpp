@@ -93,7 +93,8 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
     return true;
 }
 
-double convert(const Literal& literal) {
+// The general conversion: kept out of line, so that the common path stays small.
+[[gnu::noinline]] double convert(const Literal& literal) {
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(literal.begin, literal.end, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
@@ -104,7 +105,7 @@ double convert(const Literal& literal) {
 
 // from_chars knows only e as the exponent letter: the literal is converted from a copy
 // with its d replaced, on the stack for any literal of ordinary length.
-double convertWithLetterE(const Literal& literal) {
+[[gnu::noinline]] double convertWithLetterE(const Literal& literal) {
     const auto length = static_cast<std::size_t>(literal.end - literal.begin);
     const auto letterAt = static_cast<std::size_t>(literal.mantissaEnd - literal.begin);
     const auto convertCopy = [&](char* copy) {
