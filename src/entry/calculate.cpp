@@ -25,7 +25,7 @@ double tolerance(SymbolTables& tables) { return tables.variables.getOrCreate("to
 void writeFault(char* buffer, const EvaluationFault& fault) {
     const std::size_t fixedLength = std::min(fault.fixed.size(), messages::maxMessageLength);
     const std::string_view appended = fault.appendedText(messages::maxMessageLength - fixedLength);
-    std::memmove(buffer + fixedLength, appended.data(), appended.size());
+    if (!appended.empty()) std::memmove(buffer + fixedLength, appended.data(), appended.size());
     std::memcpy(buffer, fault.fixed.data(), fixedLength);
     buffer[fixedLength + appended.size()] = '\0';
 }
