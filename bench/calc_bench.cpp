@@ -13,18 +13,17 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bench_corpus.h"
-#include "kx_calc.h"
 #include "floor_work.h"
+#include "kx_calc.h"
+#include "message_text.h"
 #include "peer_syntax.h"
 
 #ifdef KXCALC_HAVE_MUPARSERX
@@ -35,15 +34,9 @@ namespace {
 
 using kx::bench::CorpusGroup;
 using kx::bench::FloorLine;
+using kx::bench::isMessage;
 
 constexpr std::size_t minimumBuffer = 64;
-
-bool isMessage(std::string_view text) {
-    constexpr std::string_view prefixes[] = {"Parse Error", "Syntax error", "Syntax Error", "Ran Out of Data",
-                                             "Out of memory"};
-    return std::any_of(std::begin(prefixes), std::end(prefixes),
-                       [&](std::string_view prefix) { return text.starts_with(prefix); });
-}
 
 // A buffer large enough for every line given and for any result or message.
 std::vector<char> bufferFor(const std::vector<std::string>& lines) {

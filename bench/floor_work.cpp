@@ -2,17 +2,11 @@
 
 #include <string_view>
 
+#include "message_text.h"
 #include "number_literals.h"
 
 namespace kx::bench {
 namespace {
-
-bool isMessage(std::string_view text) {
-    for (std::string_view prefix : {"Parse Error", "Syntax error", "Syntax Error", "Ran Out of Data", "Out of memory"}) {
-        if (text.starts_with(prefix)) return true;
-    }
-    return false;
-}
 
 double floorResult(std::string_view text, const std::vector<std::string>& literals) {
     double value = 0.0;
