@@ -2,7 +2,8 @@
 // up as views, numbers are converted and the text written in place, and a fault becomes
 // its message without an exception. The global allocation functions of this program are
 // replaced by counting ones; they count only while a call is being measured, so the test
-// framework's own allocations never show.
+// framework's own allocations never show. Under a sanitizer, whose runtime owns malloc,
+// only the C++ allocation functions are replaced (the library allocates only through them).
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -16,11 +17,24 @@
 #include "entry/calculate.h"
 #include "tables/symbol_tables.h"
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KX_REPLACES_MALLOC 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define KX_REPLACES_MALLOC 0
+#endif
+#endif
+#ifndef KX_REPLACES_MALLOC
+#define KX_REPLACES_MALLOC 1
+#endif
+
+#if KX_REPLACES_MALLOC
 extern "C" {
 void* __libc_malloc(std::size_t size);
 void* __libc_calloc(std::size_t count, std::size_t size);
 void* __libc_realloc(void* pointer, std::size_t size);
 }
+#endif
 
 namespace {
 
@@ -31,14 +45,23 @@ void noteAllocation() {
     if (measuring.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
 }
 
+void* rawAllocate(std::size_t size) {
+#if KX_REPLACES_MALLOC
+    return __libc_malloc(size == 0 ? 1 : size);
+#else
+    return std::malloc(size == 0 ? 1 : size);
+#endif
+}
+
 void* allocateOrThrow(std::size_t size) {
     noteAllocation();
-    if (void* pointer = __libc_malloc(size == 0 ? 1 : size)) return pointer;
+    if (void* pointer = rawAllocate(size)) return pointer;
     throw std::bad_alloc();
 }
 
 }  // namespace
 
+#if KX_REPLACES_MALLOC
 extern "C" void* malloc(std::size_t size) {
     noteAllocation();
     return __libc_malloc(size);
@@ -51,16 +74,17 @@ extern "C" void* realloc(void* pointer, std::size_t size) {
     noteAllocation();
     return __libc_realloc(pointer, size);
 }
+#endif
 
 void* operator new(std::size_t size) { return allocateOrThrow(size); }
 void* operator new[](std::size_t size) { return allocateOrThrow(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     noteAllocation();
-    return __libc_malloc(size == 0 ? 1 : size);
+    return rawAllocate(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     noteAllocation();
-    return __libc_malloc(size == 0 ? 1 : size);
+    return rawAllocate(size);
 }
 void operator delete(void* pointer) noexcept { std::free(pointer); }
 void operator delete[](void* pointer) noexcept { std::free(pointer); }
