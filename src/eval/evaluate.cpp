@@ -8,6 +8,8 @@
 #include "eval/evaluate.h"
 
 #include <cstdint>
+#include <limits>
+#include <stdexcept>
 #include <string_view>
 
 #include "eval/calc_error.h"
@@ -67,6 +69,9 @@ private:
 
     bool openBracket() {
         if (!expectOperand_) return fail(messages::bracketMisplaced, cursor_, 1);
+        // Depths are stamped into 32-bit entries. A line nesting deeper (2 GiB of opening
+        // brackets) is refused as an exhausted resource rather than let the count overflow.
+        if (bracketDepth_ == std::numeric_limits<std::int32_t>::max()) throw std::length_error("bracket depth");
         ++bracketDepth_;
         ++cursor_;
         return true;

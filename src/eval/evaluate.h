@@ -8,11 +8,13 @@
 namespace kx {
 
 // Evaluates the expression that starts at text and runs to the NUL, resolving names in
-// tables (read only). Throws CalcError with the complete message at the first fault.
+// tables (read only). Throws CalcError with the complete message at the first fault, and
+// std::length_error for brackets nested deeper than a 32-bit depth counts.
 Complex evaluate(const char* text, const SymbolTables& tables);
 
 // The same scan, reporting the first fault instead of throwing it; the fault's appended
-// text is a view into `text`. Nothing but std::bad_alloc (deep lines) is thrown.
+// text is a view into `text`. Only std::bad_alloc (deep lines) and the std::length_error
+// of evaluate are thrown.
 Evaluation evaluateOrFault(const char* text, const SymbolTables& tables);
 
 }  // namespace kx
