@@ -16,7 +16,9 @@ struct HostRun {
 
 // Runs the host through the shell with the given arguments (already quoted) and input.
 HostRun runHost(const std::string& arguments, const std::string& input = "") {
-    const std::string inputPath = ::testing::TempDir() + "kxcalc_cli_input.txt";
+    // One input file per test, so tests running in parallel never share one.
+    const std::string inputPath = ::testing::TempDir() + "kxcalc_cli_input_" +
+                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     std::ofstream(inputPath) << input;
     const std::string command = std::string("'") + KXCALC_HOST_PATH + "' " + arguments + " < '" + inputPath + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");

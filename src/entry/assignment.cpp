@@ -7,7 +7,7 @@
 namespace kx {
 
 std::optional<Assignment> recognizeAssignment(const char* line) {
-    if (std::strncmp(line, "set ", 4) != 0) return std::nullopt;
+    if (line[0] != 's' || line[1] != 'e' || line[2] != 't' || line[3] != ' ') return std::nullopt;
     const char* equals = std::strchr(line + 4, '=');
     if (equals == nullptr) return std::nullopt;
     const char* first = line + 4;

@@ -1,34 +1,49 @@
 #include "entry/calculate.h"
 
 #include <algorithm>
-#include <string>
+#include <cstring>
 
 #include "entry/assignment.h"
 #include "entry/entry_messages.h"
 #include "entry/format_result.h"
-#include "eval/calc_error.h"
 #include "eval/char_class.h"
 #include "eval/evaluate.h"
 
 namespace kx {
 namespace {
 
+// The length is found first so that the loop has a known count (and is vectorised).
 void lowerInPlace(char* line) {
-    for (char* p = line; *p; ++p) *p = toLower(*p);
+    const std::size_t length = std::strlen(line);
+    for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
 }
 
 double tolerance(SymbolTables& tables) { return tables.variables.getOrCreate("tol").re; }
 
+// The fault's message, cut to 63 characters. Its appended text is a part of the same
+// buffer, so it is moved into place before the fixed words are written over the start.
+void writeFault(char* buffer, const EvaluationFault& fault) {
+    const std::size_t fixedLength = std::min(fault.fixed.size(), messages::maxMessageLength);
+    const std::string_view appended = fault.appendedText(messages::maxMessageLength - fixedLength);
+    if (!appended.empty()) std::memmove(buffer + fixedLength, appended.data(), appended.size());
+    std::memcpy(buffer, fault.fixed.data(), fixedLength);
+    buffer[fixedLength + appended.size()] = '\0';
+}
+
 // The stored value is written with the tolerance in force before the assignment.
 void performAssignment(char* buffer, const Assignment& assignment, SymbolTables& tables) {
-    const Complex value = evaluate(assignment.expression, tables);
+    const Evaluation evaluation = evaluateOrFault(assignment.expression, tables);
+    if (evaluation.fault) {
+        writeFault(buffer, evaluation.fault);
+        return;
+    }
     if (assignment.name.empty()) {
         writeMessage(buffer, messages::missingVariableName);
         return;
     }
     const double tol = tolerance(tables);
-    tables.variables.assign(assignment.name, value);
-    formatResult(buffer, value, tol);
+    tables.variables.assign(assignment.name, evaluation.value);
+    formatResult(buffer, evaluation.value, tol);
 }
 
 }  // namespace
@@ -41,16 +56,16 @@ void writeMessage(char* buffer, std::string_view message) {
 
 void calculate(char* buffer, SymbolTables& tables) {
     lowerInPlace(buffer);
-    try {
-        if (const auto assignment = recognizeAssignment(buffer)) {
-            performAssignment(buffer, *assignment, tables);
-            return;
-        }
-        const Complex value = evaluate(buffer, tables);
-        formatResult(buffer, value, tolerance(tables));
-    } catch (const CalcError& error) {
-        writeMessage(buffer, error.message);
+    if (const auto assignment = recognizeAssignment(buffer)) {
+        performAssignment(buffer, *assignment, tables);
+        return;
     }
+    const Evaluation evaluation = evaluateOrFault(buffer, tables);
+    if (evaluation.fault) {
+        writeFault(buffer, evaluation.fault);
+        return;
+    }
+    formatResult(buffer, evaluation.value, tolerance(tables));
 }
 
 }  // namespace kx

@@ -1,12 +1,19 @@
 #include "entry/number_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace kx {
 namespace {
+
+constexpr int significantDigits = 15;
+
+__extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
 
 // std::to_chars writes at least two exponent digits (1e+20); the calculator's form has
 // exactly three, the most a double needs.
@@ -22,6 +29,190 @@ char* widenExponent(char* begin, char* end) {
     return end + padding;
 }
 
+// The exact "%.15g" text of value, by the library's precision conversion; out of line,
+// so that the common paths stay small.
+[[gnu::noinline]] char* formatExactly(char* out, double value) {
+    char* end = std::to_chars(out, out + maxNumberLength, value, std::chars_format::general, significantDigits).ptr;
+    return widenExponent(out, end);
+}
+
+constexpr std::uint64_t powersOfTen[19] = {
+    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000,
+    10'000'000'000, 100'000'000'000, 1'000'000'000'000, 10'000'000'000'000, 100'000'000'000'000,
+    1'000'000'000'000'000, 10'000'000'000'000'000, 100'000'000'000'000'000, 1'000'000'000'000'000'000};
+
+// A value rounded to at most 15 significant digits: digits[0..count) with no trailing
+// zero, and the decimal exponent of the first digit.
+struct Decimal {
+    char digits[significantDigits];
+    int count;
+    int exponent;
+};
+
+// The shortest text that reads back as value (at most 17 digits) is within half a unit
+// in the last place of value. For a normal double that is less than 1.12 units of the
+// 16th significant digit and 11.2 units of the 17th, so rounding the shortest digits to
+// 15 gives the same digits as rounding value itself, except when the dropped digits lie
+// that close to a half: then false, and the caller converts exactly. With 15 digits or
+// fewer the shortest digits are the rounded ones.
+[[gnu::noinline]] bool roundedShortest(double magnitude, Decimal& decimal) {
+    char text[32];
+    const char* const end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific).ptr;
+    const char* const e = std::find(static_cast<const char*>(text), end, 'e');
+    char digits[20];
+    int count = 0;
+    for (const char* p = text; p < e; ++p) {
+        if (*p != '.') digits[count++] = *p;
+    }
+    int exponent = 0;
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
+    if (count > significantDigits) {
+        int dropped = 0;
+        for (int k = significantDigits; k < count; ++k) dropped = dropped * 10 + (digits[k] - '0');
+        const int half = count == significantDigits + 1 ? 5 : 50;
+        const int margin = count == significantDigits + 1 ? 1 : 12;
+        if (std::abs(dropped - half) <= margin) return false;
+        count = significantDigits;
+        if (dropped > half) {
+            int k = count - 1;
+            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
+            if (k < 0) {  // 999...9 rounds up to 1000...0
+                digits[0] = '1';
+                ++exponent;
+            } else {
+                ++digits[k];
+            }
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0') --count;
+    std::copy_n(digits, count, decimal.digits);
+    decimal.count = count;
+    decimal.exponent = exponent;
+    return true;
+}
+
+// The decimal exponent of a positive normal double, or one less: from its binary exponent.
+int estimatedDecimalExponent(double magnitude) {
+    const int binaryExponent = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+    return (binaryExponent * 78913) >> 18;  // floor(binaryExponent * log10(2)), exactly so for |exponent| < 2^11
+}
+
+// "00" to "99", for writing digits two at a time.
+constexpr char digitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes a whole number below 10^15 in full, two digits at a time from the right.
+char* writeWholeNumber(char* out, std::uint64_t value) {
+    char digits[significantDigits];
+    char* first = digits + significantDigits;
+    while (value >= 100) {
+        first -= 2;
+        std::memcpy(first, digitPairs + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (value >= 10) {
+        first -= 2;
+        std::memcpy(first, digitPairs + 2 * value, 2);
+    } else {
+        *--first = static_cast<char>('0' + value);
+    }
+    const auto count = static_cast<std::size_t>(digits + significantDigits - first);
+    std::memcpy(out, first, count);
+    return out + count;
+}
+
+// The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
+// form shows (decimal exponent -4 to 14): with value = m * 2^e, the integer m * 10^s
+// (s = 14 - exponent) fits in 128 bits and its shift by -e gives the 15 digits and the
+// remainder that decides the rounding, half to even as printf rounds. False outside
+// that range.
+bool roundedFixedRange(double magnitude, Decimal& decimal) {
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift, shift in [3, 67]
+    constexpr std::uint64_t lowest = 100'000'000'000'000;    // 10^14
+    int exponent = estimatedDecimalExponent(magnitude);
+    Unsigned128 scaled;
+    std::uint64_t digits;
+    for (;;) {
+        const int scale = significantDigits - 1 - exponent;  // 0 to 18
+        if (scale < 0 || scale > 18) return false;
+        scaled = static_cast<Unsigned128>(significand) * powersOfTen[scale];
+        digits = static_cast<std::uint64_t>(scaled >> shift);
+        if (digits < lowest) {
+            --exponent;
+        } else if (digits >= 10 * lowest) {
+            ++exponent;
+        } else {
+            break;
+        }
+    }
+    const Unsigned128 remainder = scaled & ((static_cast<Unsigned128>(1) << shift) - 1);
+    const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
+    if (remainder > half || (remainder == half && (digits & 1) != 0)) ++digits;
+    if (digits == 10 * lowest) {  // 999...95 and above round up to the next power of ten
+        digits = lowest;
+        ++exponent;
+    }
+    int count = significantDigits;
+    for (const int step : {8, 4, 2, 1}) {  // trailing zeros off, in halving steps
+        if (digits % powersOfTen[step] == 0) {
+            digits /= powersOfTen[step];
+            count -= step;
+        }
+    }
+    for (int k = count; k > 0;) {
+        if (k >= 2) {
+            k -= 2;
+            std::memcpy(decimal.digits + k, digitPairs + 2 * (digits % 100), 2);
+            digits /= 100;
+        } else {
+            decimal.digits[--k] = static_cast<char>('0' + digits);
+        }
+    }
+    decimal.count = count;
+    decimal.exponent = exponent;
+    return true;
+}
+
+// "%g" layout: the exponent form below 1e-4 and from 1e15 on, the fixed form between.
+char* writeDecimal(char* out, const Decimal& decimal) {
+    const int exponent = decimal.exponent;
+    const char* digits = decimal.digits;
+    const int count = decimal.count;
+    if (exponent < -4 || exponent >= significantDigits) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = std::abs(exponent);
+        *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+        return out;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        return std::copy(digits, digits + count, out);
+    }
+    const int whole = exponent + 1;
+    if (count <= whole) {
+        out = std::copy(digits, digits + count, out);
+        return std::fill_n(out, whole - count, '0');
+    }
+    out = std::copy(digits, digits + whole, out);
+    *out++ = '.';
+    return std::copy(digits + whole, digits + count, out);
+}
+
 }  // namespace
 
 char* formatNumber(char* out, double value, SignStyle sign) {
@@ -30,8 +221,19 @@ char* formatNumber(char* out, double value, SignStyle sign) {
         std::memcpy(out, "nan", 3);
         return out + 3;
     }
-    char* end = std::to_chars(out, out + maxNumberLength, value, std::chars_format::general, 15).ptr;
-    return widenExponent(out, end);
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1.0 && magnitude < 1e15 &&
+        static_cast<double>(static_cast<std::uint64_t>(magnitude)) == magnitude) {
+        if (std::signbit(value)) *out++ = '-';
+        return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
+    }
+    Decimal decimal;
+    if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
+        !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
+        return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
+    }
+    if (std::signbit(value)) *out++ = '-';
+    return writeDecimal(out, decimal);
 }
 
 }  // namespace kx

@@ -2,10 +2,12 @@
 // character is classified once, names are resolved against the tables as they are read,
 // and operator entries are stamped with the bracket depth at which they were read.
 // Brackets themselves are never stacked; the depth stamps decide their effect.
+//
+// A fault stops the scan and is reported as an EvaluationFault, a view into the text;
+// evaluate turns it into a CalcError for callers that want the exception.
 #include "eval/evaluate.h"
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
@@ -19,52 +21,68 @@
 namespace kx {
 namespace {
 
-std::string_view restOf(const char* text) { return {text, std::strlen(text)}; }
-
 class Evaluator {
 public:
     Evaluator(const char* text, const SymbolTables& tables) : cursor_(text), tables_(tables) {}
 
-    Complex run() {
-        while (char c = *cursor_) {
-            if (isWhiteSpace(c)) {
-                ++cursor_;
-            } else if (isDigit(c) || c == '.') {
-                readNumber();
-            } else if (isOpeningBracket(c)) {
-                openBracket(c);
-            } else if (isClosingBracket(c)) {
-                closeBracket(c);
-            } else {
-                readToken();
-            }
+    Evaluation run() {
+        while (const char c = *cursor_) {
+            if (!step(c)) return {Complex{0.0, 0.0}, fault_};
         }
         return finish();
     }
 
 private:
-    void readNumber() {
-        if (!expectOperand_) throw CalcError(messages::parseError, restOf(cursor_));
+    // One token, or one blank; false at a fault.
+    bool step(char c) {
+        switch (characterClass(c)) {
+            case CharacterClass::WhiteSpace:
+                ++cursor_;
+                return true;
+            case CharacterClass::NumberStart:
+                return readNumber();
+            case CharacterClass::OpeningBracket:
+                return openBracket();
+            case CharacterClass::ClosingBracket:
+                return closeBracket();
+            case CharacterClass::Letter:
+            case CharacterClass::Other:
+                break;
+        }
+        return readToken();
+    }
+
+    bool fail(std::string_view fixed, const char* appended = nullptr,
+              std::size_t appendedLength = EvaluationFault::untilEnd) {
+        fault_ = {fixed, appended, appended ? appendedLength : 0};
+        return false;
+    }
+
+    bool readNumber() {
+        if (!expectOperand_) return fail(messages::parseError, cursor_);
         const ScannedNumber number = scanNumber(cursor_);
         cursor_ = number.end;
         operands_.push(Complex{number.value, 0.0});
         expectOperand_ = false;
+        return true;
     }
 
-    void openBracket(char bracket) {
-        if (!expectOperand_) throw CalcError(messages::bracketMisplaced, std::string_view(&bracket, 1));
+    bool openBracket() {
+        if (!expectOperand_) return fail(messages::bracketMisplaced, cursor_, 1);
         // Depths are stamped into 32-bit entries. A line nesting deeper (2 GiB of opening
         // brackets) is refused as an exhausted resource rather than let the count overflow.
         if (bracketDepth_ == std::numeric_limits<std::int32_t>::max()) throw std::length_error("bracket depth");
         ++bracketDepth_;
         ++cursor_;
+        return true;
     }
 
-    void closeBracket(char bracket) {
-        if (expectOperand_) throw CalcError(messages::bracketMisplaced, std::string_view(&bracket, 1));
-        if (bracketDepth_ == 0) throw CalcError(messages::bracketUnmatched, std::string_view(&bracket, 1));
+    bool closeBracket() {
+        if (expectOperand_) return fail(messages::bracketMisplaced, cursor_, 1);
+        if (bracketDepth_ == 0) return fail(messages::bracketUnmatched, cursor_, 1);
         --bracketDepth_;
         ++cursor_;
+        return true;
     }
 
     // A run of letters, or any other single character.
@@ -78,59 +96,70 @@ private:
         return {start, static_cast<std::size_t>(cursor_ - start)};
     }
 
-    void readToken() {
+    bool readToken() {
         const std::string_view token = takeToken();
-        if (expectOperand_) {
-            readOperandToken(token);
-        } else {
-            readOperatorToken(token);
-        }
+        return expectOperand_ ? readOperandToken(token) : readOperatorToken(token);
     }
 
-    void readOperandToken(std::string_view token) {
-        if (auto entry = tables_.functions.find(token)) {
-            pushEntry(*entry);  // a prefix entry is followed by its operand
-            return;
+    bool readOperandToken(std::string_view text) {
+        const LookupKey token(text);  // prepared once for up to three tables
+        if (const OperatorEntry* entry = tables_.functions.findEntry(token)) {
+            return pushEntry(*entry);  // a prefix entry is followed by its operand
         }
-        if (!isLetter(token.front())) throw CalcError(messages::unknownToken, restOf(cursor_));
-        auto value = tables_.constants.find(token);
-        if (!value) value = tables_.variables.find(token);
-        if (!value) return;  // a name found in no table is passed over
+        if (!isLetter(text.front())) return fail(messages::unknownToken, cursor_);
+        const Complex* value = tables_.constants.findEntry(token);
+        if (!value) value = tables_.variables.findEntry(token);
+        if (!value) return true;  // a name found in no table is passed over
         operands_.push(*value);
         expectOperand_ = false;
+        return true;
     }
 
-    void readOperatorToken(std::string_view token) {
-        auto entry = tables_.operators.find(token);
-        if (!entry) throw CalcError(messages::unknownToken, restOf(cursor_));
-        pushEntry(*entry);
+    bool readOperatorToken(std::string_view token) {
+        const OperatorEntry* entry = tables_.operators.findEntry(LookupKey(token));
+        if (!entry) return fail(messages::unknownToken, cursor_);
         expectOperand_ = entry->kind != OperatorKind::Postfix;
+        return pushEntry(*entry);
     }
 
-    void pushEntry(OperatorEntry entry) {
+    bool pushEntry(OperatorEntry entry) {
         entry.depth = bracketDepth_;
-        while (shouldReduce(operators_, entry)) reduceTop(operators_, operands_);
+        while (shouldReduce(operators_, entry)) {
+            if (!applyTop(operators_, operands_)) return fail(messages::ranOutOfData);
+        }
         operators_.push(entry);
+        return true;
     }
 
     // Unclosed brackets are accepted; a missing last operand shows up as too few operands.
-    Complex finish() {
-        while (!operators_.empty()) reduceTop(operators_, operands_);
-        if (operands_.size() > 1) throw CalcError(messages::tooMuchData);
-        if (operands_.empty()) throw CalcError(messages::ranOutOfData);  // nothing gave a value
-        return operands_.top();
+    Evaluation finish() {
+        while (!operators_.empty()) {
+            if (!applyTop(operators_, operands_)) return {Complex{0.0, 0.0}, {messages::ranOutOfData}};
+        }
+        if (operands_.size() > 1) return {Complex{0.0, 0.0}, {messages::tooMuchData}};
+        if (operands_.empty()) return {Complex{0.0, 0.0}, {messages::ranOutOfData}};  // nothing gave a value
+        return {operands_.top(), {}};
     }
 
     const char* cursor_;
     const SymbolTables& tables_;
     bool expectOperand_ = true;
     std::int32_t bracketDepth_ = 0;
+    EvaluationFault fault_;
     OperandStack operands_;
     OperatorStack operators_;
 };
 
 }  // namespace
 
-Complex evaluate(const char* text, const SymbolTables& tables) { return Evaluator(text, tables).run(); }
+Evaluation evaluateOrFault(const char* text, const SymbolTables& tables) { return Evaluator(text, tables).run(); }
+
+Complex evaluate(const char* text, const SymbolTables& tables) {
+    const Evaluation evaluation = evaluateOrFault(text, tables);
+    if (evaluation.fault) {
+        throw CalcError(evaluation.fault.fixed, evaluation.fault.appendedText(EvaluationFault::untilEnd));
+    }
+    return evaluation.value;
+}
 
 }  // namespace kx

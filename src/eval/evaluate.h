@@ -2,6 +2,7 @@
 #pragma once
 
 #include "complex/complex.h"
+#include "eval/evaluation_fault.h"
 #include "tables/symbol_tables.h"
 
 namespace kx {
@@ -10,5 +11,10 @@ namespace kx {
 // tables (read only). Throws CalcError with the complete message at the first fault, and
 // std::length_error for brackets nested deeper than a 32-bit depth counts.
 Complex evaluate(const char* text, const SymbolTables& tables);
+
+// The same scan, reporting the first fault instead of throwing it; the fault's appended
+// text is a view into `text`. Only std::bad_alloc (deep lines) and the std::length_error
+// of evaluate are thrown.
+Evaluation evaluateOrFault(const char* text, const SymbolTables& tables);
 
 }  // namespace kx

@@ -13,11 +13,33 @@ using OperatorStack = SmallStack<OperatorEntry, 32>;
 
 // Whether the entry on top of the stack must be applied before `incoming` is pushed:
 // deeper brackets first, then higher precedence, then, at a tie, the top entry's own
-// associativity.
-bool shouldReduce(const OperatorStack& operators, const OperatorEntry& incoming);
+// associativity. Defined here so that the scanner's loop inlines it.
+inline bool shouldReduce(const OperatorStack& operators, const OperatorEntry& incoming) {
+    if (operators.empty()) return false;
+    const OperatorEntry& top = operators.top();
+    if (top.depth != incoming.depth) return top.depth > incoming.depth;
+    if (top.precedence != incoming.precedence) return top.precedence > incoming.precedence;
+    return top.rightAssoc == 0;
+}
 
 // Pops the top entry and applies it to the operand stack; throws CalcError
 // "Ran Out of Data" when the operands it needs are missing.
 void reduceTop(OperatorStack& operators, OperandStack& operands);
+
+// reduceTop without the exception: false where reduceTop throws "Ran Out of Data".
+inline bool applyTop(OperatorStack& operators, OperandStack& operands) {
+    if (operands.empty()) return false;
+    const OperatorEntry entry = operators.top();
+    operators.pop();
+    if (takesOneOperand(entry.kind)) {
+        operands.top() = entry.function.unary(operands.top());
+        return true;
+    }
+    const Complex right = operands.top();
+    operands.pop();
+    if (operands.empty()) return false;
+    operands.top() = entry.function.binary(operands.top(), right);
+    return true;
+}
 
 }  // namespace kx

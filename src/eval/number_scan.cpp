@@ -46,7 +46,55 @@ bool overflows(const Literal& literal) {
     return magnitude > 0;
 }
 
-double convert(const Literal& literal) {
+// The powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The digits of a literal as one integer, gathered while it is scanned: exact while it
+// stays at most 2^53.
+struct Mantissa {
+    std::uint64_t digits = 0;
+    int fractionDigits = 0;
+    bool exact = true;
+};
+
+const char* gatherDigits(const char* p, Mantissa& mantissa, bool fraction) {
+    constexpr std::uint64_t limit = (std::uint64_t{1} << 53) / 10;  // below it, one more digit stays under 2^53
+    for (; isDigit(*p); ++p) {
+        if (mantissa.digits >= limit) {
+            mantissa.exact = false;
+            continue;
+        }
+        mantissa.digits = mantissa.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        mantissa.fractionDigits += fraction ? 1 : 0;
+    }
+    return p;
+}
+
+// The common literal, converted without the general routine: when its digits make an
+// integer m of at most 2^53 and its decimal exponent k is at most 22 in magnitude, both
+// m and 10^|k| are exact doubles, so the one IEEE multiplication or division by 10^|k|
+// is the correctly rounded value. False for any other literal.
+bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& value) {
+    if (!mantissa.exact) return false;
+    int exponent = -mantissa.fractionDigits;
+    if (literal.end != literal.mantissaEnd) {
+        const char* e = literal.mantissaEnd + 1;  // past the exponent letter
+        const bool negative = *e == '-';
+        if (*e == '+' || *e == '-') ++e;
+        if (literal.end - e > 3) return false;
+        int written = 0;
+        for (; e < literal.end; ++e) written = written * 10 + (*e - '0');
+        exponent += negative ? -written : written;
+    }
+    if (exponent < -22 || exponent > 22) return false;
+    const double digits = static_cast<double>(mantissa.digits);
+    value = exponent >= 0 ? digits * exactPowersOfTen[exponent] : digits / exactPowersOfTen[-exponent];
+    return true;
+}
+
+// The general conversion: kept out of line, so that the common path stays small.
+[[gnu::noinline]] double convert(const Literal& literal) {
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(literal.begin, literal.end, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
@@ -55,15 +103,35 @@ double convert(const Literal& literal) {
     return value;
 }
 
+// from_chars knows only e as the exponent letter: the literal is converted from a copy
+// with its d replaced, on the stack for any literal of ordinary length.
+[[gnu::noinline]] double convertWithLetterE(const Literal& literal) {
+    const auto length = static_cast<std::size_t>(literal.end - literal.begin);
+    const auto letterAt = static_cast<std::size_t>(literal.mantissaEnd - literal.begin);
+    const auto convertCopy = [&](char* copy) {
+        std::copy(literal.begin, literal.end, copy);
+        copy[letterAt] = 'e';
+        return convert(Literal{copy, copy + letterAt, copy + length});
+    };
+    constexpr std::size_t onStack = 256;
+    if (length <= onStack) {
+        char copy[onStack];
+        return convertCopy(copy);
+    }
+    std::string copy(length, '\0');  // hundreds of digits: rare enough to allocate
+    return convertCopy(copy.data());
+}
+
 }  // namespace
 
 ScannedNumber scanNumber(const char* text) {
     const char* p = text;
+    Mantissa mantissa;
     if (isDigit(*p)) {
-        p = skipDigits(p);
-        if (*p == '.') p = skipDigits(p + 1);
+        p = gatherDigits(p, mantissa, false);
+        if (*p == '.') p = gatherDigits(p + 1, mantissa, true);
     } else if (*p == '.' && isDigit(p[1])) {
-        p = skipDigits(p + 1);
+        p = gatherDigits(p + 1, mantissa, true);
     } else {
         return {0.0, text};
     }
@@ -73,13 +141,10 @@ ScannedNumber scanNumber(const char* text) {
         if (*q == '+' || *q == '-') ++q;
         if (isDigit(*q)) literal.end = skipDigits(q);
     }
+    double value;
+    if (convertExactly(literal, mantissa, value)) return {value, literal.end};
     if (literal.end != literal.mantissaEnd && *literal.mantissaEnd == 'd') {
-        // from_chars knows only e as the exponent letter.
-        std::string copy(literal.begin, literal.end);
-        copy[static_cast<std::size_t>(literal.mantissaEnd - literal.begin)] = 'e';
-        const char* base = copy.data();
-        const Literal spelled{base, base + (literal.mantissaEnd - literal.begin), base + copy.size()};
-        return {convert(spelled), literal.end};
+        return {convertWithLetterE(literal), literal.end};
     }
     return {convert(literal), literal.end};
 }

@@ -42,16 +42,17 @@ std::string calcWithAllocationLimit(const std::string& line, std::size_t success
 std::string calcText(const std::string& line) { return calcWithAllocationLimit(line, SIZE_MAX >> 2); }
 
 // Lines that allocate in different places: a new variable, stacks that
-// spill to the heap, a long error message, a long variable name.
+// spill to the heap (also on a line that then fails), a long variable name, a long
+// literal with a d exponent.
 const std::vector<std::string>& linesThatAllocate() {
     using namespace kx::test::long_lines;
     static const std::vector<std::string> lines{
-        "set fresh = 3+4*i",
+        "set freshvariablewithalongname = 3+4*i",
         nestedProducts(200),
         prefixSigns(300),
-        joined({"2 ", repeated("7", 500)}),
+        joined({prefixSigns(300), " 2 3"}),
         joined({"set ", longName(300), " = b"}),
-        joined({"1", repeated("0", 30), "d-30+a"}),  // the d exponent is rewritten in a copy
+        joined({"1", repeated("0", 300), "d-300+a"}),  // a long d literal is rewritten in a copy
     };
     return lines;
 }
