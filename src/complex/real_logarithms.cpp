@@ -1,0 +1,71 @@
+// The logarithm, from IEEE basic operations and double-double arithmetic only.
+//
+// Reduction: the argument u (a double-double: x itself, or 1 + x formed exactly as a
+// rounded sum plus its error) is written u = 2^k·m with m in [sqrt(1/2), sqrt(2)); the
+// scaling by 2^k is exact. With f = m - 1 (exact for the high part by Sterbenz's lemma) and
+// s = f/(2 + f), ln m = 2·atanh s = 2s·sum_k (s²)^k/(2k + 1), |s| <= 0.1716, summed by
+// oddReciprocalSeries; then ln u = k·ln 2 + ln m, all in double-double and rounded once at
+// the end. ln 2 to 106 bits comes from mpmath (tests/reference/generate_real_constants.py).
+//
+// Accuracy: the double-double result carries a relative error below about 2^-72, so the
+// rounded double is the correctly rounded logarithm except when the exact value lies within
+// about 2^-19 ulp of a rounding boundary (rare; the unit tests compare against a correctly
+// rounded libm on a large random sample).
+#include "complex/real_logarithms.h"
+
+#include <cmath>
+#include <limits>
+
+#include "complex/complex.h"
+#include "complex/exact_arithmetic.h"
+#include "complex/odd_reciprocal_series.h"
+
+namespace kx::real {
+namespace {
+
+constexpr DoubleDouble lnTwo{0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
+constexpr double sqrtHalf = 0x1.6a09e667f3bcdp-1;  // sqrt(1/2) rounded: the reduction edge
+// Below this magnitude log1p x rounds to x (the next term, x²/2, is under a quarter ulp).
+constexpr double log1pIdentityBound = 0x1p-54;
+
+// ln u for a finite u > 0 held as u.high + u.low (|u.low| <= ulp(u.high)/2).
+DoubleDouble logarithmOf(DoubleDouble u) {
+    if (u.high < 0x1p-1000) {  // subnormal or tiny: scale up so frexp and the products stay exact
+        const DoubleDouble scaled{u.high * 0x1p+200, u.low * 0x1p+200};
+        return ddSubtract(logarithmOf(scaled), ddMultiply({200.0, 0.0}, lnTwo));
+    }
+    int exponent = 0;
+    double mantissa = std::frexp(u.high, &exponent);  // u.high = mantissa·2^exponent, mantissa in [1/2, 1)
+    if (mantissa < sqrtHalf) {
+        mantissa += mantissa;  // exact
+        --exponent;
+    }
+    const double mantissaLow = std::ldexp(u.low, -exponent);  // exact: a power-of-two scaling
+    const DoubleDouble f = twoSum(mantissa - 1.0, mantissaLow);  // m - 1 exact (Sterbenz)
+    const DoubleDouble s = ddDivide(f, ddAdd({2.0, 0.0}, f));
+    const DoubleDouble lnM = ddMultiply(ddAdd(s, s), oddReciprocalSeries(ddMultiply(s, s)));
+    if (exponent == 0) return lnM;
+    return ddAdd(ddMultiply({static_cast<double>(exponent), 0.0}, lnTwo), lnM);
+}
+
+}  // namespace
+
+double log(double x) {
+    if (std::isnan(x)) return x + x;  // quiet, payload kept
+    if (x == 0.0) return -std::numeric_limits<double>::infinity();
+    if (x < 0.0) return defaultNaN;
+    if (std::isinf(x)) return x;
+    if (x == 1.0) return 0.0;
+    return rounded(logarithmOf({x, 0.0}));
+}
+
+double log1p(double x) {
+    if (std::isnan(x)) return x + x;
+    if (x == -1.0) return -std::numeric_limits<double>::infinity();
+    if (x < -1.0) return defaultNaN;
+    if (std::isinf(x)) return x;
+    if (std::fabs(x) < log1pIdentityBound) return x;  // ±0 and subnormals included
+    return rounded(logarithmOf(twoSum(1.0, x)));
+}
+
+}  // namespace kx::real
