@@ -43,6 +43,8 @@
 
 #include "complex/arithmetic.h"
 #include "complex/exact_arithmetic.h"
+#include "complex/real_arcs.h"
+#include "complex/real_logarithms.h"
 
 namespace kx {
 namespace {
@@ -101,8 +103,8 @@ double sumOfSquaresMinusOne(double x, double y) {
 double logOfModulus(Complex z, double m, int k) {
     const double modulus = std::ldexp(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
-        return 0.5 * std::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return std::log(m) + k * (lnTwoUpper + lnTwoLower);
+        return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
+    return real::log(m) + k * (lnTwoUpper + lnTwoLower);
 }
 
 }  // namespace
@@ -194,7 +196,7 @@ Complex ln(Complex z) {
     }
     const auto [m, k] = scaledModulus(z);
     if (std::isnan(m)) return {m, m};
-    const double theta = std::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
+    const double theta = real::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
     if (m == 0.0) return {-infinity, theta};
     if (std::isinf(m)) return {m, theta};
     return {logOfModulus(z, m, k), theta};
@@ -212,7 +214,7 @@ Complex power(Complex base, Complex exponent) {
     if (realExponent && realBase) return {std::pow(base.re, exponent.re), +0.0};
     if (realExponent) return exp(multiply({exponent.re, +0.0}, ln(base)));
     if (realBase) {
-        const double l = std::log(base.re);  // NaN for a negative base, -inf for zero
+        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
         return exp({l * exponent.re, l * exponent.im});
     }
     return exp(multiply(exponent, ln(base)));

@@ -5,7 +5,7 @@
 // scaling by 2^k is exact. With f = m - 1 (exact for the high part by Sterbenz's lemma) and
 // s = f/(2 + f), ln m = 2·atanh s = 2s·sum_k (s²)^k/(2k + 1), |s| <= 0.1716, summed by
 // oddReciprocalSeries; then ln u = k·ln 2 + ln m, all in double-double and rounded once at
-// the end. ln 2 to 106 bits comes from mpmath (tests/reference/generate_real_constants.py).
+// the end. ln 2 to 106 bits comes from mpmath (see real_logarithms.h).
 //
 // Accuracy: the double-double result carries a relative error below about 2^-72, so the
 // rounded double is the correctly rounded logarithm except when the exact value lies within
@@ -23,16 +23,16 @@
 namespace kx::real {
 namespace {
 
-constexpr DoubleDouble lnTwo{0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 constexpr double sqrtHalf = 0x1.6a09e667f3bcdp-1;  // sqrt(1/2) rounded: the reduction edge
 // Below this magnitude log1p x rounds to x (the next term, x²/2, is under a quarter ulp).
 constexpr double log1pIdentityBound = 0x1p-54;
 
-// ln u for a finite u > 0 held as u.high + u.low (|u.low| <= ulp(u.high)/2).
-DoubleDouble logarithmOf(DoubleDouble u) {
+}  // namespace
+
+DoubleDouble logOfDoubleDouble(DoubleDouble u) {
     if (u.high < 0x1p-1000) {  // subnormal or tiny: scale up so frexp and the products stay exact
         const DoubleDouble scaled{u.high * 0x1p+200, u.low * 0x1p+200};
-        return ddSubtract(logarithmOf(scaled), ddMultiply({200.0, 0.0}, lnTwo));
+        return ddSubtract(logOfDoubleDouble(scaled), ddMultiply({200.0, 0.0}, lnTwo));
     }
     int exponent = 0;
     double mantissa = std::frexp(u.high, &exponent);  // u.high = mantissa·2^exponent, mantissa in [1/2, 1)
@@ -48,15 +48,13 @@ DoubleDouble logarithmOf(DoubleDouble u) {
     return ddAdd(ddMultiply({static_cast<double>(exponent), 0.0}, lnTwo), lnM);
 }
 
-}  // namespace
-
 double log(double x) {
     if (std::isnan(x)) return x + x;  // quiet, payload kept
     if (x == 0.0) return -std::numeric_limits<double>::infinity();
     if (x < 0.0) return defaultNaN;
     if (std::isinf(x)) return x;
     if (x == 1.0) return 0.0;
-    return rounded(logarithmOf({x, 0.0}));
+    return rounded(logOfDoubleDouble({x, 0.0}));
 }
 
 double log1p(double x) {
@@ -65,7 +63,7 @@ double log1p(double x) {
     if (x < -1.0) return defaultNaN;
     if (std::isinf(x)) return x;
     if (std::fabs(x) < log1pIdentityBound) return x;  // ±0 and subnormals included
-    return rounded(logarithmOf(twoSum(1.0, x)));
+    return rounded(logOfDoubleDouble(twoSum(1.0, x)));
 }
 
 }  // namespace kx::real
