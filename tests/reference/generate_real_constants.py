@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Double-double constants for the portable real logarithm and arc functions.
 
-Prints C++ initialisers (high, low) for src/complex/real_constants.h: each constant c is
-written as high + low with high = c rounded to double and low = (c - high) rounded to
+Prints the C++ initialisers (high, low) used in src/complex/real_logarithms.h (ln 2),
+src/complex/real_arcs.cpp (pi, pi/2, atan(j/8)) and src/complex/odd_reciprocal_series.h
+(1/(2k + 1)): each constant c is written as high + low with high = c rounded to double and low = (c - high) rounded to
 double, so high + low carries c to about 106 bits. Values from mpmath at 300 bits.
 
 The series coefficients 1/(2k + 1) serve both kernels: atanh s = s * sum (s^2)^k/(2k+1)
