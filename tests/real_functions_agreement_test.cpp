@@ -26,14 +26,7 @@ namespace {
 
 using test::bitsOf;
 
-// The number of doubles between a and b (both finite), counted exactly.
-double ulpDistance(double a, double b) {
-    auto ordered = [](double x) {  // doubles in order map to integers in order, ±0 to 0
-        const auto bits = static_cast<std::int64_t>(bitsOf(x) & 0x7FFFFFFFFFFFFFFF);
-        return std::signbit(x) ? -bits : bits;
-    };
-    return static_cast<double>(std::abs(ordered(a) - ordered(b)));
-}
+using test::ulpDistance;
 
 constexpr int samplesPerRange = 40000;
 
@@ -113,6 +106,15 @@ double libmHypot(double x, double y) { return std::hypot(x, y); }
 
 constexpr double largest = 0x1.fffffffffffffp+1023;
 constexpr double smallest = 0x1p-1074;
+
+// The tally's measure: neighbours are 1 apart at every magnitude, and the count runs across zero.
+TEST(UlpDistance, CountsTheDoublesBetween) {
+    EXPECT_EQ(ulpDistance(1.0, std::nextafter(1.0, 2.0)), 1.0);
+    EXPECT_EQ(ulpDistance(0x1p+1000, std::nextafter(0x1p+1000, 0.0)), 1.0);
+    EXPECT_EQ(ulpDistance(-0.0, +0.0), 0.0);
+    EXPECT_EQ(ulpDistance(-smallest, smallest), 2.0);
+    EXPECT_EQ(ulpDistance(1.0, 1.0 + 0x1p-40), 4096.0);
+}
 
 class RealFunctionsAgreement : public ::testing::Test {
   protected:

@@ -28,14 +28,14 @@ inline ::testing::AssertionResult sameComplex(const Complex& actual, const Compl
                                          << expected.re << ", " << expected.im << ")";
 }
 
-// Distance in units in the last place between two finite doubles of any sign.
+// Distance in units in the last place between two finite doubles of any sign: the number
+// of doubles between them, counted in integers (a conversion of the bit patterns to double
+// first would lose the low bits, and neighbours would come out 0 or 1024 apart).
 inline double ulpDistance(double a, double b) {
-    auto ordered = [](double x) {  // doubles in order map to integers in order, -0 and +0 to 0
-        const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
-        const auto magnitude = static_cast<double>(bits & 0x7FFFFFFFFFFFFFFF);
-        return (bits >> 63) != 0 ? -magnitude : magnitude;
-    };
-    return std::fabs(ordered(a) - ordered(b));
+    const std::uint64_t magnitudeA = std::bit_cast<std::uint64_t>(a) & 0x7FFFFFFFFFFFFFFF;
+    const std::uint64_t magnitudeB = std::bit_cast<std::uint64_t>(b) & 0x7FFFFFFFFFFFFFFF;
+    if (std::signbit(a) != std::signbit(b)) return static_cast<double>(magnitudeA + magnitudeB);  // across zero
+    return static_cast<double>(magnitudeA > magnitudeB ? magnitudeA - magnitudeB : magnitudeB - magnitudeA);
 }
 
 inline std::uint64_t defaultNaNBits() { return 0xFFF8000000000000; }
