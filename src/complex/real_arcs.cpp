@@ -100,22 +100,15 @@ double atan(double x) {
 double atan2(double y, double x) {
     if (std::isnan(x) || std::isnan(y)) return x + y;
     const double ay = std::fabs(y), ax = std::fabs(x);
-    const bool leftHalf = std::signbit(x);
-    DoubleDouble angle{};  // of (|x|, |y|) in [0, pi/2], before the reflection for x < 0
-    if (ay == 0.0) {
-        angle = {0.0, 0.0};
-    } else if (std::isinf(ay)) {
-        angle = std::isinf(ax) ? (leftHalf ? threeQuarterPi : quarterPi) : halfPi;
-        return std::copysign(rounded(angle), y);  // the reflection is already in threeQuarterPi
-    } else if (ax == 0.0) {
-        angle = halfPi;
-        return std::copysign(rounded(angle), y);  // ±pi/2 whatever the sign of x
-    } else if (std::isinf(ax)) {
-        angle = {0.0, 0.0};
-    } else {
-        angle = firstQuadrantAngle(ay, ax);
+    if (std::isinf(ay)) {
+        const DoubleDouble angle = !std::isinf(ax) ? halfPi : std::signbit(x) ? threeQuarterPi : quarterPi;
+        return std::copysign(rounded(angle), y);
     }
-    if (leftHalf) angle = ddSubtract(pi, angle);
+    if (ax == 0.0 && ay != 0.0) return std::copysign(rounded(halfPi), y);  // whatever the sign of the zero x
+    // The angle of (|x|, |y|), reflected to pi - angle for x < 0 or x = -0.
+    const bool onRealAxis = ay == 0.0 || std::isinf(ax);
+    DoubleDouble angle = onRealAxis ? DoubleDouble{0.0, 0.0} : firstQuadrantAngle(ay, ax);
+    if (std::signbit(x)) angle = ddSubtract(pi, angle);
     return std::copysign(rounded(angle), y);
 }
 
