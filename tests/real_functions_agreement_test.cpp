@@ -5,9 +5,11 @@
 // tests/reference/judge_real_mismatches.py) and in every one the portable result was the
 // correctly rounded one. The allowed counts are about twice those seen with glibc 2.36, so
 // a loss of accuracy shows, while a different libm's own rounding does not.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -63,7 +65,6 @@ std::string hexText(double value) {
     return buffer;
 }
 
-using Unary = std::function<double(double)>;
 using Generator = std::function<double(Sampler&)>;
 
 void expectUnaryAgreement(const char* name, double (*ours)(double), double (*reference)(double),
