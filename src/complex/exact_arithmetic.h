@@ -53,6 +53,53 @@ constexpr DoubleDouble twoProduct(double a, double b) {
     return {product, error};
 }
 
+// a + b exactly when |a| >= |b| or a is zero (Dekker's fast two-sum, three operations).
+constexpr DoubleDouble fastTwoSum(double a, double b) {
+    const double sum = a + b;
+    return {sum, b - (sum - a)};
+}
+
+// The double-double sum a + b, with a relative error of a few units of 2^-106 (the low
+// parts are added with their own rounding error carried).
+constexpr DoubleDouble ddAdd(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble highs = twoSum(a.high, b.high);
+    const DoubleDouble lows = twoSum(a.low, b.low);
+    const DoubleDouble first = fastTwoSum(highs.high, highs.low + lows.high);
+    return fastTwoSum(first.high, first.low + lows.low);
+}
+
+constexpr DoubleDouble negated(DoubleDouble a) { return {-a.high, -a.low}; }
+
+constexpr DoubleDouble ddSubtract(DoubleDouble a, DoubleDouble b) { return ddAdd(a, negated(b)); }
+
+// The double-double product a·b, relative error about 2^-104; the operands' high parts
+// must satisfy twoProduct's range condition.
+constexpr DoubleDouble ddMultiply(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble product = twoProduct(a.high, b.high);
+    return fastTwoSum(product.high, product.low + (a.high * b.low + a.low * b.high));
+}
+
+// The double-double quotient a/b: a first quotient, then the quotient of the remainder
+// a - q·b (formed in double-double) as its correction.
+constexpr DoubleDouble ddDivide(DoubleDouble a, DoubleDouble b) {
+    const double first = a.high / b.high;
+    const DoubleDouble remainder = ddSubtract(a, ddMultiply({first, 0.0}, b));
+    return fastTwoSum(first, remainder.high / b.high);
+}
+
+// The double-double square root of a >= 0: the double root corrected by one Newton step,
+// (a - r²)/(2r) with r² formed exactly.
+inline DoubleDouble ddSquareRoot(DoubleDouble a) {
+    if (a.high == 0.0) return {a.high, 0.0};
+    const double root = std::sqrt(a.high);
+    const DoubleDouble square = twoProduct(root, root);
+    const double correction = (((a.high - square.high) - square.low) + a.low) / (root + root);
+    return fastTwoSum(root, correction);
+}
+
+// The double nearest to a double-double whose parts do not overlap.
+constexpr double rounded(DoubleDouble a) { return a.high + a.low; }
+
 // The sum of a few finite doubles with a relative error of at most two units of
 // rounding, whatever cancellation occurs: Priest's doubly compensated summation over the
 // terms in order of decreasing magnitude.

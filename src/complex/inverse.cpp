@@ -38,6 +38,11 @@
 #include <limits>
 
 #include "complex/circular.h"
+#include "complex/real_arcs.h"
+#include "complex/real_functions.h"
+#include "complex/real_hypot.h"
+#include "complex/real_inverse_hyperbolic.h"
+#include "complex/real_logarithms.h"
 
 namespace kx {
 namespace {
@@ -72,10 +77,10 @@ bool isZero(double value) { return value == 0.0; }  // 0 == -0; NaN is not zero
 Complex nanPairFrom(Complex z) { return {z.re + z.im, z.re + z.im}; }
 
 // The real arcsine: NaN (the default NaN) for |x| > 1, infinities included.
-double realArcsine(double x) { return std::fabs(x) > 1.0 ? defaultNaN : std::asin(x); }
+double realArcsine(double x) { return std::fabs(x) > 1.0 ? defaultNaN : real::asin(x); }
 
 // The real inverse hyperbolic cosine: the default NaN for x < 1.
-double realInverseHyperbolicCosine(double x) { return x < 1.0 ? defaultNaN : std::acosh(x); }
+double realInverseHyperbolicCosine(double x) { return x < 1.0 ? defaultNaN : real::acosh(x); }
 
 // The real inverse hyperbolic tangent: ±inf at ±1, the default NaN for |y| > 1.
 // atanh y = ½ log1p(2|y| / (1 - |y|)) with the sign of y; 1 - |y| is exact near 1.
@@ -83,7 +88,7 @@ double realInverseHyperbolicTangent(double y) {
     const double t = std::fabs(y);
     if (t > 1.0) return defaultNaN;
     if (t == 1.0) return std::copysign(infinity, y);
-    return std::copysign(0.5 * std::log1p((t + t) / (1.0 - t)), y);
+    return std::copysign(0.5 * real::log1p((t + t) / (1.0 - t)), y);
 }
 
 // Hull, Fairgrieve and Tang's quantities for x, y >= 0, both finite and at most largePart.
@@ -95,8 +100,8 @@ struct UnitDistances {
 };
 
 UnitDistances unitDistances(double x, double y) {
-    const double r = std::hypot(x + 1.0, y);
-    const double s = std::hypot(x - 1.0, y);
+    const double r = real::hypot(x + 1.0, y);
+    const double s = real::hypot(x - 1.0, y);
     return {x, y, r, s, 0.5 * (r + s)};
 }
 
@@ -108,9 +113,9 @@ double inverseCoshOfA(const UnitDistances& d) {
         const double yy = y * y;
         const double aMinus1 = x < 1.0 ? 0.5 * (yy / (d.r + (x + 1.0)) + yy / (d.s + (1.0 - x)))
                                        : 0.5 * (yy / (d.r + (x + 1.0)) + (d.s + (x - 1.0)));
-        return std::log1p(aMinus1 + std::sqrt(aMinus1 * (d.A + 1.0)));
+        return real::log1p(aMinus1 + std::sqrt(aMinus1 * (d.A + 1.0)));
     }
-    return std::log(d.A + std::sqrt(d.A * d.A - 1.0));
+    return real::log(d.A + std::sqrt(d.A * d.A - 1.0));
 }
 
 // The tangent of the arcsine of B = x/A near B = 1, as the quotient sine/cosine: it is
@@ -124,30 +129,30 @@ double cosineFactor(const UnitDistances& d) {
 // asin B, B = x/A in [0, 1].
 double arcsineOfB(const UnitDistances& d) {
     const double b = d.x / d.A;
-    if (b <= arcsineCrossover) return std::asin(b);
-    return std::atan(d.x / cosineFactor(d));
+    if (b <= arcsineCrossover) return real::asin(b);
+    return real::atan(d.x / cosineFactor(d));
 }
 
 // acos B, B = x/A in [0, 1].
 double arccosineOfB(const UnitDistances& d) {
     const double b = d.x / d.A;
-    if (b <= arcsineCrossover) return std::acos(b);
-    return std::atan(cosineFactor(d) / d.x);
+    if (b <= arcsineCrossover) return real::acos(b);
+    return real::atan(cosineFactor(d) / d.x);
 }
 
 // ln(2|z|) for a large z, without overflow: |z|/4 is formed, then 3 ln 2 added.
-double logOfTwiceModulus(double x, double y) { return std::log(std::hypot(0.25 * x, 0.25 * y)) + 3.0 * ln2; }
+double logOfTwiceModulus(double x, double y) { return real::log(real::hypot(0.25 * x, 0.25 * y)) + 3.0 * ln2; }
 
 // (asin B, acosh A) for x, y >= 0, not NaN: the arcsine of x + iy in the first quadrant.
 Complex firstQuadrantArcsine(double x, double y) {
-    if (x > largePart || y > largePart) return {std::atan2(x, y), logOfTwiceModulus(x, y)};  // asin z ~ -i ln(2iz)
+    if (x > largePart || y > largePart) return {real::atan2(x, y), logOfTwiceModulus(x, y)};  // asin z ~ -i ln(2iz)
     const UnitDistances d = unitDistances(x, y);
     return {arcsineOfB(d), inverseCoshOfA(d)};
 }
 
 // (acos B, acosh A) for x, y >= 0, not NaN.
 Complex firstQuadrantArccosine(double x, double y) {
-    if (x > largePart || y > largePart) return {std::atan2(y, x), logOfTwiceModulus(x, y)};
+    if (x > largePart || y > largePart) return {real::atan2(y, x), logOfTwiceModulus(x, y)};
     const UnitDistances d = unitDistances(x, y);
     return {arccosineOfB(d), inverseCoshOfA(d)};
 }
@@ -177,8 +182,8 @@ double arctangentImaginaryPart(double x, double y) {
     const double oneMinusY = 1.0 - y;
     const double nearPole = x * x + oneMinusY * oneMinusY;
     if (nearPole < nearPoleSquare)  // ln|z + i| - ln|z - i|, each without cancellation
-        return 0.5 * (std::log(std::hypot(x, 1.0 + y)) - std::log(std::hypot(x, oneMinusY)));
-    return 0.25 * std::log1p(4.0 * y / nearPole);
+        return 0.5 * (real::log(real::hypot(x, 1.0 + y)) - real::log(real::hypot(x, oneMinusY)));
+    return 0.25 * real::log1p(4.0 * y / nearPole);
 }
 
 // w = sqrt((1 - z)/2), principal, for Re z > 0. With 1 - z = u + iv and
@@ -186,8 +191,8 @@ double arctangentImaginaryPart(double x, double y) {
 Complex squareRootOfHalfComplement(double x, double y) {
     const double u = 1.0 - x, v = -y;                      // exact near z = 1
     if (isZero(u) && isZero(v)) return {0.0, v};
-    const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * std::hypot(u, v)
-                                                                                     : std::hypot(0.5 * u, 0.5 * v);
+    const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * real::hypot(u, v)
+                                                                                     : real::hypot(0.5 * u, 0.5 * v);
     const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
     if (u >= 0.0) return {t, v / (4.0 * t)};
     return {std::fabs(v) / (4.0 * t), std::copysign(t, v)};
@@ -200,7 +205,7 @@ Complex squareRootOfHalfComplement(double x, double y) {
 Complex arcsine(Complex z) {
     const double x = z.re, y = z.im;
     if (isZero(y)) return {realArcsine(x), +0.0};
-    if (isZero(x)) return {+0.0, std::asinh(y)};  // ln(y + sqrt(y² + 1)), odd in y
+    if (isZero(x)) return {+0.0, real::asinh(y)};  // ln(y + sqrt(y² + 1)), odd in y
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
     const Complex first = firstQuadrantArcsine(std::fabs(x), std::fabs(y));
     const double s = y > 0.0 ? 1.0 : -1.0;
@@ -211,16 +216,16 @@ Complex arcsine(Complex z) {
 // (½ atan2(2x, 1 - |z|²), Im) with Im from arctangentImaginaryPart and the sign of y.
 Complex arctangent(Complex z) {
     const double x = z.re, y = z.im;
-    if (isZero(y)) return {std::atan2(x, 1.0), +0.0};
+    if (isZero(y)) return {real::atan2(x, 1.0), +0.0};
     if (isZero(x)) return {+0.0, realInverseHyperbolicTangent(y)};
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
     const double ax = std::fabs(x), ay = std::fabs(y);
     if (ax > largePart || ay > largePart) {  // atan z = ±π/2 - 1/z + O(z^-3): (±π/2, y/|z|²)
-        const double imaginary = std::isinf(ax) || std::isinf(ay) ? 0.0 : (ay / std::hypot(x, y)) / std::hypot(x, y);
+        const double imaginary = std::isinf(ax) || std::isinf(ay) ? 0.0 : (ay / real::hypot(x, y)) / real::hypot(x, y);
         return {std::copysign(halfPi, x), std::copysign(imaginary, y)};
     }
-    const double real = 0.5 * std::atan2(x + x, oneMinusSquaredModulus(ax, ay));
-    return {real, std::copysign(arctangentImaginaryPart(ax, ay), y)};
+    const double realPart = 0.5 * real::atan2(x + x, oneMinusSquaredModulus(ax, ay));
+    return {realPart, std::copysign(arctangentImaginaryPart(ax, ay), y)};
 }
 
 // acosh z: (acosh x, +0) on the real axis; for Re z > 0 (acosh A, ±acos B) by the sign
