@@ -13,7 +13,9 @@ namespace {
 
 constexpr int significantDigits = 15;
 
+#if defined(__SIZEOF_INT128__)
 __extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
+#endif
 
 // std::to_chars writes at least two exponent digits (1e+20); the calculator's form has
 // exactly three, the most a double needs.
@@ -123,6 +125,7 @@ char* writeWholeNumber(char* out, std::uint64_t value) {
     return out + count;
 }
 
+#if defined(__SIZEOF_INT128__)
 // The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
 // form shows (decimal exponent -4 to 14): with value = m * 2^e, the integer m * 10^s
 // (s = 14 - exponent) fits in 128 bits and its shift by -e gives the 15 digits and the
@@ -177,6 +180,10 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
     decimal.exponent = exponent;
     return true;
 }
+#else
+// Without 128-bit integers (32-bit targets) the exact general conversion serves instead.
+bool roundedFixedRange(double, Decimal&) { return false; }
+#endif
 
 // "%g" layout: the exponent form below 1e-4 and from 1e15 on, the fixed form between.
 char* writeDecimal(char* out, const Decimal& decimal) {
