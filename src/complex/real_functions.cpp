@@ -234,6 +234,93 @@ DoubleDouble sineKernel(DoubleDouble r) {
 
 DoubleDouble cosineKernel(DoubleDouble r) { return polynomial(multiply(r, r), cosineLeading, cosineTrailing); }
 
+// --- fast paths ---
+//
+// Each fast kernel gives a double-double within a proven relative bound of the exact value
+// (the derivations are at the kernels). When every number within that bound of it rounds
+// to the same double, that double is the correctly rounded result, which the accurate
+// path gives too; otherwise the accurate path decides.
+
+// Whether all numbers within relativeBound·|value| of value.high + value.low round to
+// value.high (value normalised, high = RN(high + low), normal and well inside the range).
+// The margin is formed with rounding errors far below itself (|low| <= ulp(high)/2 and
+// the bounds used are above 2^-70), and the bounds passed in carry a factor 2 of slack.
+bool roundingDecided(DoubleDouble value, double relativeBound) {
+    const double margin = relativeBound * std::fabs(value.high);
+    return value.high + (value.low - margin) == value.high + (value.low + margin);
+}
+
+// Horner in plain doubles over coefficients.high of leading[first..] then trailing[..last].
+template <std::size_t leadingCount, std::size_t trailingCount>
+double plainTail(double x, const DoubleDouble (&leading)[leadingCount], std::size_t first,
+                 const double (&trailing)[trailingCount], std::size_t trailingUsed) {
+    double tail = 0.0;
+    std::size_t index = trailingUsed;
+    if (index > 0) {
+        tail = trailing[--index];
+        while (index-- > 0) tail = tail * x + trailing[index];
+        for (std::size_t lead = leadingCount; lead-- > first;) tail = tail * x + leading[lead].high;
+    } else {
+        tail = leading[leadingCount - 1].high;
+        for (std::size_t lead = leadingCount - 1; lead-- > first;) tail = tail * x + leading[lead].high;
+    }
+    return tail;
+}
+
+// sum_{i < dd} leading[i]·x^i + x^dd·tail in double-double, Horner.
+template <std::size_t leadingCount>
+DoubleDouble leadingHorner(DoubleDouble x, const DoubleDouble (&leading)[leadingCount], std::size_t ddCount,
+                           double tail) {
+    DoubleDouble sum = add(multiply(x, tail), leading[ddCount - 1]);
+    for (std::size_t index = ddCount - 1; index-- > 0;) sum = add(multiply(sum, x), leading[index]);
+    return sum;
+}
+
+// sin r for |r| <= pi/4 + 2^-50, r good to 2^-100 relative. s = r², |s| <= 0.6169.
+// sin r / r = sum_{i<=9} c_i s^i, c_i = (-1)^i/(2i+1)!; c_0..c_2 in double-double,
+// T = sum_{i=3..9} c_i s^(i-3) by Horner in double on s.high. Errors relative to
+// sin r / r >= 0.9: truncation |c_10| s^10 <= 1.6e-22 (2^-72.4); the doubles c_i.high,
+// 2^-53 of sum_{i>=3} |c_i s^i| <= 4.7e-5 (2^-67.4); the Horner rounding and s.high,
+// at most 2^-53·2.5e-4 on |T| <= 1/5040, times s³ <= 0.236 (2^-67.1); the double-double
+// steps and r, below 2^-98. Sum below 2^-66; the test uses 2^-63.
+constexpr double fastSineBound = 0x1p-63;
+constexpr std::size_t fastSineTrailingUsed = 2;  // sineTrailing[0..1] are c_8 and c_9
+
+DoubleDouble fastSineKernel(DoubleDouble r) {
+    const DoubleDouble s = multiply(r, r);
+    const double tail = plainTail(s.high, sineLeading, 3, sineTrailing, fastSineTrailingUsed);
+    return multiply(leadingHorner(s, sineLeading, 3, tail), r);
+}
+
+// cos r = sum_{i<=10} c_i s^i, c_i = (-1)^i/(2i)!; c_0..c_3 in double-double, the rest by
+// Horner in double. Relative to cos r >= 0.707: truncation s^11/22! <= 4.4e-24 (2^-77);
+// the doubles c_i.high, 2^-53 of sum_{i>=4} |c_i s^i| <= 3.7e-6 (2^-71); the Horner
+// rounding, at most 2^-53·2.7e-5 on |T| <= 1/40320, times s^4 <= 0.145 (2^-70.5); the
+// double-double steps below 2^-98. Sum below 2^-69; the test uses 2^-63.
+constexpr double fastCosineBound = 0x1p-63;
+constexpr std::size_t fastCosineTrailingUsed = 3;  // cosineTrailing[0..2] are c_8..c_10
+
+DoubleDouble fastCosineKernel(DoubleDouble r) {
+    const DoubleDouble s = multiply(r, r);
+    const double tail = plainTail(s.high, cosineLeading, 4, cosineTrailing, fastCosineTrailingUsed);
+    return leadingHorner(s, cosineLeading, 4, tail);
+}
+
+// sin r (sine) or cos r, rounded: the fast kernel when it decides the rounding.
+double sineOfRemainder(DoubleDouble r) {
+    const DoubleDouble fast = fastSineKernel(r);
+    if (roundingDecided(fast, fastSineBound)) return fast.high;
+    const DoubleDouble accurate = sineKernel(r);
+    return accurate.high + accurate.low;
+}
+
+double cosineOfRemainder(DoubleDouble r) {
+    const DoubleDouble fast = fastCosineKernel(r);
+    if (roundingDecided(fast, fastCosineBound)) return fast.high;
+    const DoubleDouble accurate = cosineKernel(r);
+    return accurate.high + accurate.low;
+}
+
 // --- logarithm and exponential in double-double ---
 
 // 2·atanh(f) = ln((1 + f)/(1 - f)), for |f| <= 0.1716.
@@ -344,6 +431,67 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
 
 }  // namespace
 
+namespace {
+
+// sin x and cos x from the rounded sine and cosine of the remainder (either may be left
+// out, then its value is ignored): the quadrant permutes and signs them.
+SineCosine fromQuadrant(double x, int quadrant, double sine, double cosine) {
+    double sinePart = 0.0;
+    double cosinePart = 0.0;
+    switch (quadrant) {
+        case 0: sinePart = sine; cosinePart = cosine; break;
+        case 1: sinePart = cosine; cosinePart = -sine; break;
+        case 2: sinePart = -sine; cosinePart = -cosine; break;
+        default: sinePart = -cosine; cosinePart = sine; break;
+    }
+    return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
+}
+
+enum class Wanted { sine, cosine, both };
+
+SineCosine circular(double x, Wanted wanted) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
+        return {nan, nan};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {x, 1.0};
+    const Reduction reduction = reduce(magnitude);
+    const bool odd = (reduction.quadrant & 1) != 0;  // sin x is ±cos r, cos x is ±sin r
+    const bool sineNeeded = wanted == Wanted::both || ((wanted == Wanted::sine) != odd);
+    const bool cosineNeeded = wanted == Wanted::both || ((wanted == Wanted::cosine) != odd);
+    const double sine = sineNeeded ? sineOfRemainder(reduction.remainder) : 0.0;
+    const double cosine = cosineNeeded ? cosineOfRemainder(reduction.remainder) : 0.0;
+    return fromQuadrant(x, reduction.quadrant, sine, cosine);
+}
+
+}  // namespace
+
+SineCosine sinCos(double x) { return circular(x, Wanted::both); }
+
+double sin(double x) { return circular(x, Wanted::sine).sine; }
+
+double cos(double x) { return circular(x, Wanted::cosine).cosine; }
+
+namespace accurate {
+
+SineCosine sinCos(double x) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;
+        return {nan, nan};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {x, 1.0};
+    const Reduction reduction = reduce(magnitude);
+    const DoubleDouble sine = sineKernel(reduction.remainder);
+    const DoubleDouble cosine = cosineKernel(reduction.remainder);
+    return fromQuadrant(x, reduction.quadrant, sine.high + sine.low, cosine.high + cosine.low);
+}
+
+}  // namespace accurate
+
+namespace accurate {
+
 double atan2(double y, double x) {
     if (std::isnan(x) || std::isnan(y)) return x + y;
     const double ay = std::fabs(y);
@@ -363,31 +511,6 @@ double atan2(double y, double x) {
     }
     return std::copysign(magnitude, y);
 }
-
-SineCosine sinCos(double x) {
-    if (!(std::fabs(x) <= largestDouble)) {
-        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
-        return {nan, nan};
-    }
-    const double magnitude = std::fabs(x);
-    if (magnitude < tinyArgument) return {x, 1.0};
-    const Reduction reduction = reduce(magnitude);
-    const DoubleDouble sine = sineKernel(reduction.remainder);
-    const DoubleDouble cosine = cosineKernel(reduction.remainder);
-    double sinePart = 0.0;
-    double cosinePart = 0.0;
-    switch (reduction.quadrant) {
-        case 0: sinePart = sine.high + sine.low; cosinePart = cosine.high + cosine.low; break;
-        case 1: sinePart = cosine.high + cosine.low; cosinePart = -(sine.high + sine.low); break;
-        case 2: sinePart = -(sine.high + sine.low); cosinePart = -(cosine.high + cosine.low); break;
-        default: sinePart = -(cosine.high + cosine.low); cosinePart = sine.high + sine.low; break;
-    }
-    return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
-}
-
-double sin(double x) { return sinCos(x).sine; }
-
-double cos(double x) { return sinCos(x).cosine; }
 
 double log(double x) {
     if (std::isnan(x)) return x;
@@ -460,5 +583,17 @@ double pow(double x, double y) {
     const ScaledValue result = exponential(t);
     return sign * roundScaled(result.value, result.exponent);
 }
+
+}  // namespace accurate
+
+double atan2(double y, double x) { return accurate::atan2(y, x); }
+
+double log(double x) { return accurate::log(x); }
+
+double log1p(double u) { return accurate::log1p(u); }
+
+double exp(double x) { return accurate::exp(x); }
+
+double pow(double x, double y) { return accurate::pow(x, y); }
 
 }  // namespace kx::real
