@@ -39,6 +39,7 @@
 #include "complex/real_functions.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -373,6 +374,112 @@ double roundScaled(DoubleDouble value, int exponent) {
     return std::ldexp(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
 }
 
+// --- fast exponential and logarithm ---
+
+// value·2^exponent for exponent in [-1021, 2046], exact unless it overflows (value
+// positive below 2^2, at least 2^-1 when exponent is -1021, so the result stays normal).
+double timesPowerOfTwo(double value, int exponent) {
+    if (exponent > 1023) {
+        value *= 0x1p1023;
+        exponent -= 1023;
+    }
+    return value * std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+}
+
+// e^t for |t.high| <= 745, t.low <= ulp(t.high)/2: t = (64q + j)·ln2/64 + r with
+// |r| <= ln2/128 (a hair more), e^t = 2^q · 2^(j/64) · e^r, e^r = 1 + r + r²·P(r) with
+// P = sum_{n=2..7} r^(n-2)/n! by Horner in double on r.high.
+// The reduction: k·part[0] and k·part[1] are exact (36-bit parts, |k| < 2^17) and the two
+// differences are two-sums, so r is exact but for the rounding of its low part (terms
+// below 2^-44, three roundings: 2^-95) and ln 2/64 beyond its parts (|k|·2^-138).
+// e^r, relative to e^r >= 0.994: truncation r^8/8! <= 1.9e-23 (2^-75.4); r²·P from
+// r.high, rounded coefficients and Horner, relative error at most 6·2^-53 on
+// |r²·P| <= 1.48e-5, so 2^-66.6; the two roundings adding it into the low part, 2^-69
+// each. The product with 2^(j/64) (relative error 2^-106): the cross terms and their sum
+// rounded, 2^-68 each, the neglected low·low 2^-69. Sum below 2^-65.3 of the result;
+// the rounding test uses 2^-63.
+constexpr double fastExponentialBound = 0x1p-63;
+constexpr double fastExponentLimit = 745.0;
+constexpr int fastExponentialPolynomialTop = 7;
+
+ScaledValue fastExponential(DoubleDouble t) {
+    const double k = nearestInteger(t.high * sixtyFourOverLnTwo);
+    const DoubleDouble first = twoSum(t.high, -(k * lnTwoSixtyFourthPart[0]));
+    const DoubleDouble second = twoSum(first.high, -(k * lnTwoSixtyFourthPart[1]));
+    const DoubleDouble r =
+        twoSum(second.high, ((first.low + second.low) + t.low) - k * lnTwoSixtyFourthPart[2]);
+    double tail = exponentialLeading[fastExponentialPolynomialTop].high;
+    for (int n = fastExponentialPolynomialTop - 1; n >= 2; --n) tail = tail * r.high + exponentialLeading[n].high;
+    const DoubleDouble onePlusR = twoSum(1.0, r.high);
+    const DoubleDouble expR{onePlusR.high, onePlusR.low + (r.low + (r.high * r.high) * tail)};
+    const auto index = static_cast<int>(k);
+    const int sixtyFourths = index & 63;
+    return {multiply(twoToSixtyFourths[sixtyFourths], expR), (index - sixtyFourths) / 64};
+}
+
+// e^t rounded, when the fast path decides it within relativeBound (which must cover the
+// error of t too) and the result is normal or overflows.
+bool fastRoundedExponential(DoubleDouble t, double relativeBound, double& result) {
+    const ScaledValue scaled = fastExponential(t);
+    if (scaled.exponent < smallestNormalExponent + 1 || !roundingDecided(scaled.value, relativeBound)) return false;
+    result = timesPowerOfTwo(scaled.value.high, scaled.exponent);
+    return true;
+}
+
+// ln x for x = x.high + x.low > 0 finite, |x.low| <= ulp(x.high)/2: x = m·2^e with m in
+// [sqrt(1/2), sqrt(2)] (m.low = x.low·2^-e), c = j/64 the nearest sixty-fourth to m.high,
+// ln x = e·ln2 + ln c + 2·atanh(z), z = (m - c)/(m + c), |z| <= (1/128)/1.41 = 0.00558.
+// m.high - c is exact (within a factor 2), z = q1 + q2 by one correction step (relative
+// error about 2^-100); 2·atanh z = 2z + 2z·s·P(s), s = q1², P = sum_{i=1..5} s^(i-1)/(2i+1)
+// by Horner in double. e·ln 2 is e·part[0] (exact, 42 bits by 11) plus e·part[1] rounded
+// (2^-86); the parts are summed exactly by two-sums, the low parts in double.
+// Relative to ln x: the tail 2z·s·P has relative error at most 8·2^-53 and is at most
+// s/3 <= 2^-16.6 of |2z|, and |2z| is at most 1.04 |ln x| (|ln m| >= 0.0077 unless c = 1,
+// and |ln x| >= 0.346 for e != 0), so 2^-66.6; truncation 2z·s^5/11 <= 2^-78 of 2z; the
+// low parts' roundings below 2^-67; ln c and the quotient 2^-100. Sum below 2^-65.5; the
+// rounding test uses 2^-63, and pow carries |y|·2^-65·|ln x| into its exponent.
+constexpr double fastLogarithmBound = 0x1p-63;
+constexpr double fastLogarithmErrorInPower = 0x1p-63;  // per unit of |y·ln x|, with the slack
+constexpr int fastAtanhTerms = 5;
+
+DoubleDouble fastLogarithm(DoubleDouble x) {
+    constexpr std::uint64_t fractionMask = (std::uint64_t{1} << 52) - 1;
+    constexpr double squareRootOfTwo = 0x1.6a09e667f3bcdp+0;
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(x.high);
+    int exponent = 0;
+    if (bits < (std::uint64_t{1} << 52)) {  // subnormal: scaled into the normal range first
+        bits = std::bit_cast<std::uint64_t>(x.high * 0x1p54);
+        exponent = -54;
+    }
+    exponent += static_cast<int>(bits >> 52) - 1023;
+    double m = std::bit_cast<double>((bits & fractionMask) | (std::uint64_t{1023} << 52));  // in [1, 2)
+    if (m > squareRootOfTwo) {
+        m *= 0.5;
+        exponent += 1;
+    }
+    const double mLow = x.low != 0.0 ? std::ldexp(x.low, -exponent) : 0.0;
+    const double sixtyFourths = nearestInteger(64.0 * m);
+    const double c = sixtyFourths * 0x1p-6;
+    const DoubleDouble numerator = twoSum(m - c, mLow);  // m - c is exact
+    DoubleDouble denominator = twoSum(m, c);
+    denominator.low += mLow;
+    const double q1 = numerator.high / denominator.high;
+    const DoubleDouble product = twoProduct(q1, denominator.high);
+    const double remainder = (((numerator.high - product.high) - product.low) + numerator.low) - q1 * denominator.low;
+    const double q2 = remainder / denominator.high;
+    const double s = q1 * q1;
+    double series = atanhLeading[fastAtanhTerms].high;
+    for (int i = fastAtanhTerms - 1; i >= 1; --i) series = series * s + atanhLeading[i].high;
+    const double tail = ((2.0 * q1) * s) * series;
+
+    const double e = exponent;
+    const DoubleDouble logC = logOfSixtyFourths[static_cast<int>(sixtyFourths) - 45];
+    const DoubleDouble highs = twoSum(e * lnTwoPart[0], logC.high);
+    const DoubleDouble withZ = twoSum(highs.high, 2.0 * q1);
+    const double low = ((((highs.low + withZ.low) + e * lnTwoPart[1]) + logC.low) + 2.0 * q2) + tail;
+    return twoSum(withZ.high, low);
+}
+
 // x^y exactly, when x and y are integers (y >= 2) and the power fits 63 bits; x > 0.
 bool exactIntegerPower(double x, double y, double& result) {
     if (y < 2.0 || y > 63.0 || !isInteger(y)) return false;
@@ -588,12 +695,44 @@ double pow(double x, double y) {
 
 double atan2(double y, double x) { return accurate::atan2(y, x); }
 
-double log(double x) { return accurate::log(x); }
+double log(double x) {
+    if (!(x > 0.0 && x <= largestDouble)) return accurate::log(x);
+    const DoubleDouble result = fastLogarithm({x, 0.0});
+    return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log(x);
+}
 
-double log1p(double u) { return accurate::log1p(u); }
+// ln(1 + u) = ln(h + l) with h + l = 1 + u exactly: the error of ln is relative to the
+// result whatever u is, since h + l is not rounded.
+double log1p(double u) {
+    if (!(std::fabs(u) >= tinyLogArgument && u > -1.0 && u <= largestDouble)) return accurate::log1p(u);
+    const DoubleDouble result = fastLogarithm(twoSum(1.0, u));
+    return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log1p(u);
+}
 
-double exp(double x) { return accurate::exp(x); }
+double exp(double x) {
+    double result = 0.0;
+    if (std::fabs(x) <= fastExponentLimit && fastRoundedExponential({x, 0.0}, fastExponentialBound, result))
+        return result;
+    return accurate::exp(x);
+}
 
-double pow(double x, double y) { return accurate::pow(x, y); }
+// The fast path takes positive finite x other than 1 (and negative x with an integer y),
+// finite y other than 0, |y·ln x| <= 745 and results that are not subnormal.
+double pow(double x, double y) {
+    const bool ordinary = std::fabs(x) <= largestDouble && std::fabs(y) <= largestDouble && x != 0.0 &&
+                          y != 0.0 && x != 1.0 && (x > 0.0 || isInteger(y));
+    if (!ordinary) return accurate::pow(x, y);
+    const double sign = x < 0.0 && isOddInteger(y) ? -1.0 : 1.0;
+    const double magnitude = std::fabs(x);
+    double result = 0.0;
+    if (exactIntegerPower(magnitude, y, result)) return sign * result;
+    const DoubleDouble logX = fastLogarithm({magnitude, 0.0});
+    if (!(std::fabs(y * logX.high) <= fastExponentLimit)) return accurate::pow(x, y);
+    // |y| <= 745·2^53 (|ln x| >= 2^-53 for x != 1), far inside the range of exact products.
+    const DoubleDouble t = add(twoProduct(y, logX.high), {y * logX.low, 0.0});
+    const double bound = fastExponentialBound + std::fabs(t.high) * fastLogarithmErrorInPower;
+    if (std::fabs(t.high) <= fastExponentLimit && fastRoundedExponential(t, bound, result)) return sign * result;
+    return accurate::pow(x, y);
+}
 
 }  // namespace kx::real
