@@ -151,6 +151,8 @@ def main():
     emit_double_doubles("atanOfEighths", [mp.atan(mpf(j) / 8) for j in range(9)])
     high, low = double_double(pi)
     print(f"inline constexpr DoubleDouble pi{{{high.hex()}, {low.hex()}}};")
+    print("// atan(j/64) for j = 0..64, for the fast path of atan2.")
+    emit_double_doubles("atanOfSixtyFourths", [mp.atan(mpf(j) / 64) for j in range(65)])
     print()
     print("}  // namespace kx::real::tables")
 

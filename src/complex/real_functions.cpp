@@ -547,6 +547,61 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
     return steep ? add(halfPi, negate(angle)) : angle;
 }
 
+
+// --- fast atan2 ---
+
+// The angle of (x, y) for x, y in [2^-500, 2^500] (so that every product below is exact
+// as a two-product), when the fast path decides its rounding. With q = min/max = q1 + q2
+// (one correction step), c = j/64 the nearest sixty-fourth to q1,
+// u = (q - c)/(1 + q·c) = u1 + u2 (q1 - c and q1·c exact, one correction step),
+// |u| <= 1/128: atan q = atan c + u1 + u2 + u1·s·P(s), s = u1², P the series of
+// (atan(u)/u - 1)/s to s^4 by Horner in double. Then pi/2 - angle for |y| > |x|, and
+// pi minus that for x < 0 or x = -0, summed with two-sums.
+// Relative to atan q (>= 0.99|u|, also when j = 0): the tail is at most s/3 <= 2^-15.6 of
+// |u| with relative error at most 8·2^-53, so 2^-65.5; truncation |u|·s^5/11 <= 2^-73.5
+// |u|; the quotients and low-part roundings about 2^-100. The reflections only add to the
+// magnitude (pi/2 - angle >= pi/4 >= angle). Sum below 2^-65.4; the test uses 2^-63.
+constexpr double fastArctangentBound = 0x1p-63;
+constexpr double fastArctangentSmallest = 0x1p-500;
+constexpr double fastArctangentLargest = 0x1p500;
+constexpr double fastArctangentSmallestRatio = 0x1p-60;  // below it the accurate path takes the quotient
+constexpr int fastArctangentTerms = 5;
+
+bool fastAngle(double x, double y, bool leftHalf, double& result) {
+    const bool steep = y > x;
+    const double larger = steep ? y : x;
+    const double smaller = steep ? x : y;
+    if (smaller < larger * fastArctangentSmallestRatio) return false;
+    const double q1 = smaller / larger;
+    const DoubleDouble back = twoProduct(q1, larger);
+    const double q2 = ((smaller - back.high) - back.low) / larger;  // smaller - back.high is exact
+    const double sixtyFourths = nearestInteger(64.0 * q1);
+    const double c = sixtyFourths * 0x1p-6;
+    const DoubleDouble numerator = twoSum(q1 - c, q2);  // q1 - c is exact
+    const DoubleDouble qc = twoProduct(q1, c);
+    DoubleDouble denominator = twoSum(1.0, qc.high);
+    denominator.low += qc.low + q2 * c;
+    const double u1 = numerator.high / denominator.high;
+    const DoubleDouble uBack = twoProduct(u1, denominator.high);
+    const double u2 =
+        ((((numerator.high - uBack.high) - uBack.low) + numerator.low) - u1 * denominator.low) / denominator.high;
+    const double s = u1 * u1;
+    double series = atanLeading[fastArctangentTerms].high;
+    for (int i = fastArctangentTerms - 1; i >= 1; --i) series = series * s + atanLeading[i].high;
+    const double tail = (u1 * s) * series;
+
+    const DoubleDouble atanC = atanOfSixtyFourths[static_cast<int>(sixtyFourths)];
+    const DoubleDouble angleHighs = twoSum(atanC.high, u1);
+    const double angleLow = ((angleHighs.low + atanC.low) + u2) + tail;
+    // base + sign·angle: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle
+    const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
+    const double sign = steep != leftHalf ? -1.0 : 1.0;
+    const DoubleDouble highs = twoSum(base.high, sign * angleHighs.high);
+    const DoubleDouble value = twoSum(highs.high, (highs.low + base.low) + sign * angleLow);
+    if (!roundingDecided(value, fastArctangentBound)) return false;
+    result = value.high;
+    return true;
+}
 }  // namespace
 
 namespace {
@@ -704,7 +759,15 @@ double pow(double x, double y) {
 
 }  // namespace accurate
 
-double atan2(double y, double x) { return accurate::atan2(y, x); }
+double atan2(double y, double x) {
+    const double ay = std::fabs(y);
+    const double ax = std::fabs(x);
+    const bool ordinary = ax >= fastArctangentSmallest && ax <= fastArctangentLargest &&
+                          ay >= fastArctangentSmallest && ay <= fastArctangentLargest;  // false for NaN
+    double magnitude = 0.0;
+    if (ordinary && fastAngle(ax, ay, std::signbit(x), magnitude)) return std::copysign(magnitude, y);
+    return accurate::atan2(y, x);
+}
 
 double log(double x) {
     if (!(x > 0.0 && x <= largestDouble)) return accurate::log(x);
