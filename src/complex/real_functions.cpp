@@ -120,6 +120,24 @@ DoubleDouble polynomial(DoubleDouble x, const DoubleDouble (&leading)[leadingCou
     return sum;
 }
 
+// 2^exponent for exponent in [-1022, 1023]: multiplying by it is exactly ldexp when the
+// product is normal, and rounds the same way when it overflows.
+double powerOfTwo(int exponent) {
+    return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+}
+
+// x = mantissa·2^(exponent - 53) with mantissa a 53-bit integer, for x positive and normal.
+struct IntegerScaled {
+    std::uint64_t mantissa;
+    int exponent;  // as std::frexp gives it
+};
+
+IntegerScaled integerScaled(double x) {
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    constexpr std::uint64_t hiddenBit = std::uint64_t{1} << 52;
+    return {(bits & (hiddenBit - 1)) | hiddenBit, static_cast<int>(bits >> 52) - 1022};
+}
+
 // The integer nearest to v, ties to even, for |v| < 2^52 (adding 2^52 rounds away the
 // fraction, subtracting it is exact).
 double nearestInteger(double v) {
@@ -167,9 +185,7 @@ std::uint32_t twoOverPiWord(int firstBit) {
 }
 
 Reduction reduceLong(double x) {  // x > 0, finite
-    int exponent = 0;
-    const double fraction = std::frexp(x, &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = mantissa·2^(exponent-53)
+    const auto [mantissa, exponent] = integerScaled(x);  // x >= 2^-27 is normal
     // Bits of 2/pi before bit exponent - 54 give x·2/pi multiples of 4 and are left out;
     // the product is then mantissa·window·2^-fractionBits.
     const int firstBit = exponent - 54;
@@ -214,7 +230,7 @@ Reduction reduceLong(double x) {  // x > 0, finite
     // The words as doubles are exact, their scaled sum in double-double has no cancellation.
     DoubleDouble magnitude{0.0, 0.0};
     for (int index = topWord; index >= 0; --index) {
-        const double word = std::ldexp(static_cast<double>(fractionWords[index]), 32 * index - fractionBits);
+        const double word = static_cast<double>(fractionWords[index]) * powerOfTwo(32 * index - fractionBits);
         magnitude = add(magnitude, {word, 0.0});
     }
     const DoubleDouble remainder = multiply(magnitude, halfPi);
@@ -396,7 +412,7 @@ double timesPowerOfTwo(double value, int exponent) {
         value *= 0x1p1023;
         exponent -= 1023;
     }
-    return value * std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    return value * powerOfTwo(exponent);
 }
 
 // e^t for |t.high| <= 745, t.low <= ulp(t.high)/2: t = (64q + j)·ln2/64 + r with
@@ -497,8 +513,15 @@ DoubleDouble fastLogarithm(DoubleDouble x) {
 bool exactIntegerPower(double x, double y, double& result) {
     if (y < 2.0 || y > 63.0 || !isInteger(y)) return false;
     int exponent = 0;
-    const double fraction = std::frexp(x, &exponent);
-    auto odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = odd·2^(exponent-53)
+    std::uint64_t odd = 0;  // x = odd·2^(exponent-53)
+    if (x >= std::numeric_limits<double>::min()) {
+        const IntegerScaled scaled = integerScaled(x);
+        odd = scaled.mantissa;
+        exponent = scaled.exponent;
+    } else {
+        const double fraction = std::frexp(x, &exponent);
+        odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    }
     const int trailingZeros = std::countr_zero(odd);  // odd is not zero
     odd >>= trailingZeros;
     const int scale = exponent - 53 + trailingZeros;
@@ -511,7 +534,7 @@ bool exactIntegerPower(double x, double y, double& result) {
     }
     const int resultExponent = scale * power;
     if (resultExponent < smallestNormalExponent || resultExponent > 1023) return false;
-    result = std::ldexp(static_cast<double>(static_cast<std::int64_t>(value)), resultExponent);  // one rounding
+    result = static_cast<double>(static_cast<std::int64_t>(value)) * powerOfTwo(resultExponent);  // one rounding
     return true;
 }
 
