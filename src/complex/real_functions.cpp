@@ -337,18 +337,12 @@ DoubleDouble fastCosineKernel(DoubleDouble r) {
 }
 
 // sin r (sine) or cos r, rounded: the fast kernel when it decides the rounding.
-double sineOfRemainder(DoubleDouble r) {
-    const DoubleDouble fast = fastSineKernel(r);
-    if (roundingDecided(fast, fastSineBound)) return fast.high;
-    const DoubleDouble accurate = sineKernel(r);
-    return accurate.high + accurate.low;
-}
-
-double cosineOfRemainder(DoubleDouble r) {
-    const DoubleDouble fast = fastCosineKernel(r);
-    if (roundingDecided(fast, fastCosineBound)) return fast.high;
-    const DoubleDouble accurate = cosineKernel(r);
-    return accurate.high + accurate.low;
+// The fast kernel's value rounded into result when it decides the rounding.
+bool fastRemainderValue(DoubleDouble (*kernel)(DoubleDouble), double bound, DoubleDouble r, double& result) {
+    const DoubleDouble fast = kernel(r);
+    if (!roundingDecided(fast, bound)) return false;
+    result = fast.high;
+    return true;
 }
 
 // --- logarithm and exponential in double-double ---
@@ -652,12 +646,28 @@ SineCosine circular(double x, Wanted wanted) {
     }
     const double magnitude = std::fabs(x);
     if (magnitude < tinyArgument) return {x, 1.0};
-    const Reduction reduction = reduce(magnitude);
-    const bool odd = (reduction.quadrant & 1) != 0;  // sin x is ±cos r, cos x is ±sin r
+    // The fast path keeps the short reduction also where it leaves |r| < 2^-40: its error,
+    // at most n·2^-150 < 2^-130, is below 2^-69 of |r|, since no double below 2^21 lies
+    // nearer than 2^-60.4 to a multiple of pi/2 (an exhaustive search over the multiples);
+    // that is well inside the slack of the kernels' bounds.
+    const Reduction fast = magnitude < shortReductionLimit ? reduceShort(magnitude) : reduceLong(magnitude);
+    const bool odd = (fast.quadrant & 1) != 0;  // sin x is ±cos r, cos x is ±sin r
     const bool sineNeeded = wanted == Wanted::both || ((wanted == Wanted::sine) != odd);
     const bool cosineNeeded = wanted == Wanted::both || ((wanted == Wanted::cosine) != odd);
-    const double sine = sineNeeded ? sineOfRemainder(reduction.remainder) : 0.0;
-    const double cosine = cosineNeeded ? cosineOfRemainder(reduction.remainder) : 0.0;
+    double sine = 0.0;
+    double cosine = 0.0;
+    if ((!sineNeeded || fastRemainderValue(fastSineKernel, fastSineBound, fast.remainder, sine)) &&
+        (!cosineNeeded || fastRemainderValue(fastCosineKernel, fastCosineBound, fast.remainder, cosine)))
+        return fromQuadrant(x, fast.quadrant, sine, cosine);
+    const Reduction reduction = reduce(magnitude);  // the accurate path's reduction and kernels
+    if (sineNeeded) {
+        const DoubleDouble accurate = sineKernel(reduction.remainder);
+        sine = accurate.high + accurate.low;
+    }
+    if (cosineNeeded) {
+        const DoubleDouble accurate = cosineKernel(reduction.remainder);
+        cosine = accurate.high + accurate.low;
+    }
     return fromQuadrant(x, reduction.quadrant, sine, cosine);
 }
 
