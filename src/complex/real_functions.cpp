@@ -35,6 +35,15 @@
 // (the error of ln x grows with |y·ln x| up to 745), as measured against mpmath on random
 // samples. So each result is correctly rounded unless the exact value lies within about
 // 2^-40 ulp of a halfway point between two doubles, and within 0.5 + 2^-40 ulp always.
+//
+// Fast paths: each function first computes a double-double with a proven relative error
+// bound of about 2^-65 (reductions by tables of sixty-fourths for exp, log and atan2, the
+// short sine and cosine kernels, the polynomial tails in plain doubles; derivations at the
+// fast kernels) and returns its rounding when every number within 2^-63 of it (at least
+// twice the bound) rounds the same way. That result is then the correctly rounded one,
+// which the accurate path gives too; otherwise (one call in a few hundred) it decides.
+// So results are those of the accurate path whenever it is correctly rounded. The
+// accurate paths stay callable as kx::real::accurate (for the tests).
 // Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
 #include "complex/real_functions.h"
 
