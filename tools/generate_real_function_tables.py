@@ -25,6 +25,8 @@ from mpmath import mp, mpf, floor, factorial, pi, ln
 mp.prec = 1600
 
 TWO_OVER_PI_WORDS = 40
+LOG_TABLE_FIRST = 45
+LOG_TABLE_LAST = 91
 
 
 def double_hex(value):
@@ -108,6 +110,21 @@ def main():
     print("// ln 2 = lnTwoPart[0] + lnTwoPart[1] + lnTwoPart[2] + O(2^-150); the first has 42 bits.")
     print("inline constexpr double lnTwoPart[3] = {" + ", ".join(p.hex() for p in parts) + "};")
     print(f"inline constexpr double inverseLnTwo = {double_hex(1 / log2)};")
+    rest = log2 / 64
+    parts = []
+    for bits_in_part in (36, 36):
+        part = truncated_part(rest, bits_in_part)
+        parts.append(part)
+        rest -= mpf(part)
+    parts.append(float(rest))
+    print("// ln2/64 = lnTwoSixtyFourthPart[0] + [1] + [2] + O(2^-132); the first two have 36 bits, so k")
+    print("// times either is exact for |k| < 2^17.")
+    print("inline constexpr double lnTwoSixtyFourthPart[3] = {" + ", ".join(p.hex() for p in parts) + "};")
+    print(f"inline constexpr double sixtyFourOverLnTwo = {double_hex(64 / log2)};")
+    print("// 2^(j/64) for j = 0..63.")
+    emit_double_doubles("twoToSixtyFourths", [mpf(2) ** (mpf(j) / 64) for j in range(64)])
+    print(f"// ln(j/64) for j = {LOG_TABLE_FIRST}..{LOG_TABLE_LAST} (j/64 covers [sqrt(1/2), sqrt(2)] to within 1/128).")
+    emit_double_doubles("logOfSixtyFourths", [ln(mpf(j) / 64) for j in range(LOG_TABLE_FIRST, LOG_TABLE_LAST + 1)])
     print()
 
     print("// sin(r)/r = sum (-1)^i s^i/(2i+1)!, s = r^2: i = 0..7 double-double, 8..12 double.")
@@ -134,6 +151,8 @@ def main():
     emit_double_doubles("atanOfEighths", [mp.atan(mpf(j) / 8) for j in range(9)])
     high, low = double_double(pi)
     print(f"inline constexpr DoubleDouble pi{{{high.hex()}, {low.hex()}}};")
+    print("// atan(j/64) for j = 0..64, for the fast path of atan2.")
+    emit_double_doubles("atanOfSixtyFourths", [mp.atan(mpf(j) / 64) for j in range(65)])
     print()
     print("}  // namespace kx::real::tables")
 

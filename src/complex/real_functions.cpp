@@ -35,10 +35,20 @@
 // (the error of ln x grows with |y·ln x| up to 745), as measured against mpmath on random
 // samples. So each result is correctly rounded unless the exact value lies within about
 // 2^-40 ulp of a halfway point between two doubles, and within 0.5 + 2^-40 ulp always.
+//
+// Fast paths: each function first computes a double-double with a proven relative error
+// bound of about 2^-65 (reductions by tables of sixty-fourths for exp, log and atan2, the
+// short sine and cosine kernels, the polynomial tails in plain doubles; derivations at the
+// fast kernels) and returns its rounding when every number within 2^-63 of it (at least
+// twice the bound) rounds the same way. That result is then the correctly rounded one,
+// which the accurate path gives too; otherwise (one call in a few hundred) it decides.
+// So results are those of the accurate path whenever it is correctly rounded. The
+// accurate paths stay callable as kx::real::accurate (for the tests).
 // Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
 #include "complex/real_functions.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -119,6 +129,24 @@ DoubleDouble polynomial(DoubleDouble x, const DoubleDouble (&leading)[leadingCou
     return sum;
 }
 
+// 2^exponent for exponent in [-1022, 1023]: multiplying by it is exactly ldexp when the
+// product is normal, and rounds the same way when it overflows.
+double powerOfTwo(int exponent) {
+    return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+}
+
+// x = mantissa·2^(exponent - 53) with mantissa a 53-bit integer, for x positive and normal.
+struct IntegerScaled {
+    std::uint64_t mantissa;
+    int exponent;  // as std::frexp gives it
+};
+
+IntegerScaled integerScaled(double x) {
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    constexpr std::uint64_t hiddenBit = std::uint64_t{1} << 52;
+    return {(bits & (hiddenBit - 1)) | hiddenBit, static_cast<int>(bits >> 52) - 1022};
+}
+
 // The integer nearest to v, ties to even, for |v| < 2^52 (adding 2^52 rounds away the
 // fraction, subtracting it is exact).
 double nearestInteger(double v) {
@@ -148,6 +176,19 @@ Reduction reduceShort(double x) {  // 0 <= x < 2^20
     return {static_cast<int>(n) & 3, remainder};
 }
 
+// The short reduction for the fast path, with the same products but lighter sums: the
+// first two differences are exact (two-sums), the low parts are summed in double. The
+// error is at most n·2^-150 (pi/2 beyond its parts) plus 2^-104·|r| and 2^-136 (the low
+// parts' roundings, their terms below 2^-52·(|r| + |n·part[2]|) with |n·part[2]| < 2^-48).
+Reduction fastReduceShort(double x) {  // 0 <= x < 2^20
+    const double n = nearestInteger(x * twoOverPi);
+    const double first = x - n * halfPiPart[0];  // exact, as in reduceShort
+    const DoubleDouble second = twoSum(first, -(n * halfPiPart[1]));
+    const DoubleDouble third = twoSum(second.high, -(n * halfPiPart[2]));
+    const double low = (second.low + third.low) - n * halfPiPart[3];
+    return {static_cast<int>(n) & 3, twoSum(third.high, low)};
+}
+
 constexpr int twoOverPiWordCount = static_cast<int>(std::size(twoOverPiBits));
 constexpr int windowWords = 7;                        // 224 bits of 2/pi
 constexpr int productWords = windowWords + 2;         // times a 53-bit integer
@@ -166,9 +207,7 @@ std::uint32_t twoOverPiWord(int firstBit) {
 }
 
 Reduction reduceLong(double x) {  // x > 0, finite
-    int exponent = 0;
-    const double fraction = std::frexp(x, &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = mantissa·2^(exponent-53)
+    const auto [mantissa, exponent] = integerScaled(x);  // x >= 2^-27 is normal
     // Bits of 2/pi before bit exponent - 54 give x·2/pi multiples of 4 and are left out;
     // the product is then mantissa·window·2^-fractionBits.
     const int firstBit = exponent - 54;
@@ -213,7 +252,7 @@ Reduction reduceLong(double x) {  // x > 0, finite
     // The words as doubles are exact, their scaled sum in double-double has no cancellation.
     DoubleDouble magnitude{0.0, 0.0};
     for (int index = topWord; index >= 0; --index) {
-        const double word = std::ldexp(static_cast<double>(fractionWords[index]), 32 * index - fractionBits);
+        const double word = static_cast<double>(fractionWords[index]) * powerOfTwo(32 * index - fractionBits);
         magnitude = add(magnitude, {word, 0.0});
     }
     const DoubleDouble remainder = multiply(magnitude, halfPi);
@@ -233,6 +272,100 @@ DoubleDouble sineKernel(DoubleDouble r) {
 }
 
 DoubleDouble cosineKernel(DoubleDouble r) { return polynomial(multiply(r, r), cosineLeading, cosineTrailing); }
+
+// --- fast paths ---
+//
+// Each fast kernel gives a double-double within a proven relative bound of the exact value
+// (the derivations are at the kernels). When every number within that bound of it rounds
+// to the same double, that double is the correctly rounded result, which the accurate
+// path gives too; otherwise the accurate path decides.
+
+// Whether all numbers within relativeBound·|value| of value.high + value.low round to
+// value.high (value normalised, high = RN(high + low), normal and well inside the range).
+// The margin is formed with rounding errors far below itself (|low| <= ulp(high)/2 and
+// the bounds used are above 2^-70), and the bounds passed in carry a factor 2 of slack.
+bool roundingDecided(DoubleDouble value, double relativeBound) {
+    const double margin = relativeBound * std::fabs(value.high);
+    return value.high + (value.low - margin) == value.high + (value.low + margin);
+}
+
+// Horner in plain doubles over coefficients.high of leading[first..] then trailing[..last].
+template <std::size_t leadingCount, std::size_t trailingCount>
+double plainTail(double x, const DoubleDouble (&leading)[leadingCount], std::size_t first,
+                 const double (&trailing)[trailingCount], std::size_t trailingUsed) {
+    double tail = 0.0;
+    std::size_t index = trailingUsed;
+    if (index > 0) {
+        tail = trailing[--index];
+        while (index-- > 0) tail = tail * x + trailing[index];
+        for (std::size_t lead = leadingCount; lead-- > first;) tail = tail * x + leading[lead].high;
+    } else {
+        tail = leading[leadingCount - 1].high;
+        for (std::size_t lead = leadingCount - 1; lead-- > first;) tail = tail * x + leading[lead].high;
+    }
+    return tail;
+}
+
+// c + x·p in double-double where |x·p| < |c| (so the sum of the highs needs only Dekker's
+// fast two-sum); the result is left unnormalised, its low part within a few ulps of the
+// high part's rounding error. Relative error about 2^-102.
+DoubleDouble hornerStep(DoubleDouble c, DoubleDouble x, DoubleDouble p) {
+    const DoubleDouble product = twoProduct(p.high, x.high);
+    const double productLow = product.low + (p.high * x.low + p.low * x.high);
+    const double high = c.high + product.high;
+    const double highError = (c.high - high) + product.high;  // exact: |c.high| >= |product.high|
+    return {high, highError + (c.low + productLow)};
+}
+
+// sum_{i < dd} leading[i]·x^i + x^dd·tail in double-double, Horner, normalised. Each term
+// must exceed x times the rest of the sum after it, as in the alternating series here.
+template <std::size_t leadingCount>
+DoubleDouble leadingHorner(DoubleDouble x, const DoubleDouble (&leading)[leadingCount], std::size_t ddCount,
+                           double tail) {
+    DoubleDouble sum{tail, 0.0};
+    for (std::size_t index = ddCount; index-- > 0;) sum = hornerStep(leading[index], x, sum);
+    const double high = sum.high + sum.low;  // Dekker's fast two-sum: |low| < |high|
+    return {high, sum.low - (high - sum.high)};
+}
+
+// sin r for |r| <= pi/4 + 2^-50, r good to 2^-100 relative. s = r², |s| <= 0.6169.
+// sin r / r = sum_{i<=9} c_i s^i, c_i = (-1)^i/(2i+1)!; c_0..c_2 in double-double,
+// T = sum_{i=3..9} c_i s^(i-3) by Horner in double on s.high. Errors relative to
+// sin r / r >= 0.9: truncation |c_10| s^10 <= 1.6e-22 (2^-72.4); the doubles c_i.high,
+// 2^-53 of sum_{i>=3} |c_i s^i| <= 4.7e-5 (2^-67.4); the Horner rounding and s.high,
+// at most 2^-53·2.5e-4 on |T| <= 1/5040, times s³ <= 0.236 (2^-67.1); the double-double
+// steps and r, below 2^-98. Sum below 2^-66; the test uses 2^-63.
+constexpr double fastSineBound = 0x1p-63;
+constexpr std::size_t fastSineTrailingUsed = 2;  // sineTrailing[0..1] are c_8 and c_9
+
+DoubleDouble fastSineKernel(DoubleDouble r) {
+    const DoubleDouble s = multiply(r, r);
+    const double tail = plainTail(s.high, sineLeading, 3, sineTrailing, fastSineTrailingUsed);
+    return multiply(leadingHorner(s, sineLeading, 3, tail), r);
+}
+
+// cos r = sum_{i<=10} c_i s^i, c_i = (-1)^i/(2i)!; c_0..c_3 in double-double, the rest by
+// Horner in double. Relative to cos r >= 0.707: truncation s^11/22! <= 4.4e-24 (2^-77);
+// the doubles c_i.high, 2^-53 of sum_{i>=4} |c_i s^i| <= 3.7e-6 (2^-71); the Horner
+// rounding, at most 2^-53·2.7e-5 on |T| <= 1/40320, times s^4 <= 0.145 (2^-70.5); the
+// double-double steps below 2^-98. Sum below 2^-69; the test uses 2^-63.
+constexpr double fastCosineBound = 0x1p-63;
+constexpr std::size_t fastCosineTrailingUsed = 3;  // cosineTrailing[0..2] are c_8..c_10
+
+DoubleDouble fastCosineKernel(DoubleDouble r) {
+    const DoubleDouble s = multiply(r, r);
+    const double tail = plainTail(s.high, cosineLeading, 4, cosineTrailing, fastCosineTrailingUsed);
+    return leadingHorner(s, cosineLeading, 4, tail);
+}
+
+// sin r (sine) or cos r, rounded: the fast kernel when it decides the rounding.
+// The fast kernel's value rounded into result when it decides the rounding.
+bool fastRemainderValue(DoubleDouble (*kernel)(DoubleDouble), double bound, DoubleDouble r, double& result) {
+    const DoubleDouble fast = kernel(r);
+    if (!roundingDecided(fast, bound)) return false;
+    result = fast.high;
+    return true;
+}
 
 // --- logarithm and exponential in double-double ---
 
@@ -286,17 +419,128 @@ double roundScaled(DoubleDouble value, int exponent) {
     return std::ldexp(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
 }
 
+// --- fast exponential and logarithm ---
+
+// value·2^exponent for exponent in [-1021, 2046], exact unless it overflows (value
+// positive below 2^2, at least 2^-1 when exponent is -1021, so the result stays normal).
+double timesPowerOfTwo(double value, int exponent) {
+    if (exponent > 1023) {
+        value *= 0x1p1023;
+        exponent -= 1023;
+    }
+    return value * powerOfTwo(exponent);
+}
+
+// e^t for |t.high| <= 745, t.low <= ulp(t.high)/2: t = (64q + j)·ln2/64 + r with
+// |r| <= ln2/128 (a hair more), e^t = 2^q · 2^(j/64) · e^r, e^r = 1 + r + r²·P(r) with
+// P = sum_{n=2..7} r^(n-2)/n! by Horner in double on r.high.
+// The reduction: k·part[0] and k·part[1] are exact (36-bit parts, |k| < 2^17) and the two
+// differences are two-sums, so r is exact but for the rounding of its low part (terms
+// below 2^-44, three roundings: 2^-95) and ln 2/64 beyond its parts (|k|·2^-138).
+// e^r, relative to e^r >= 0.994: truncation r^8/8! <= 1.9e-23 (2^-75.4); r²·P from
+// r.high, rounded coefficients and Horner, relative error at most 6·2^-53 on
+// |r²·P| <= 1.48e-5, so 2^-66.6; the two roundings adding it into the low part, 2^-69
+// each. The product with 2^(j/64) (relative error 2^-106): the cross terms and their sum
+// rounded, 2^-68 each, the neglected low·low 2^-69. Sum below 2^-65.3 of the result;
+// the rounding test uses 2^-63.
+constexpr double fastExponentialBound = 0x1p-63;
+constexpr double fastExponentLimit = 745.0;
+constexpr int fastExponentialPolynomialTop = 7;
+
+ScaledValue fastExponential(DoubleDouble t) {
+    const double k = nearestInteger(t.high * sixtyFourOverLnTwo);
+    const DoubleDouble first = twoSum(t.high, -(k * lnTwoSixtyFourthPart[0]));
+    const DoubleDouble second = twoSum(first.high, -(k * lnTwoSixtyFourthPart[1]));
+    const DoubleDouble r =
+        twoSum(second.high, ((first.low + second.low) + t.low) - k * lnTwoSixtyFourthPart[2]);
+    double tail = exponentialLeading[fastExponentialPolynomialTop].high;
+    for (int n = fastExponentialPolynomialTop - 1; n >= 2; --n) tail = tail * r.high + exponentialLeading[n].high;
+    const DoubleDouble onePlusR = twoSum(1.0, r.high);
+    const DoubleDouble expR{onePlusR.high, onePlusR.low + (r.low + (r.high * r.high) * tail)};
+    const auto index = static_cast<int>(k);
+    const int sixtyFourths = index & 63;
+    return {multiply(twoToSixtyFourths[sixtyFourths], expR), (index - sixtyFourths) / 64};
+}
+
+// e^t rounded, when the fast path decides it within relativeBound (which must cover the
+// error of t too) and the result is normal or overflows.
+bool fastRoundedExponential(DoubleDouble t, double relativeBound, double& result) {
+    const ScaledValue scaled = fastExponential(t);
+    if (scaled.exponent < smallestNormalExponent + 1 || !roundingDecided(scaled.value, relativeBound)) return false;
+    result = timesPowerOfTwo(scaled.value.high, scaled.exponent);
+    return true;
+}
+
+// ln x for x = x.high + x.low > 0 finite, |x.low| <= ulp(x.high)/2: x = m·2^e with m in
+// [sqrt(1/2), sqrt(2)] (m.low = x.low·2^-e), c = j/64 the nearest sixty-fourth to m.high,
+// ln x = e·ln2 + ln c + 2·atanh(z), z = (m - c)/(m + c), |z| <= (1/128)/1.41 = 0.00558.
+// m.high - c is exact (within a factor 2), z = q1 + q2 by one correction step (relative
+// error about 2^-100); 2·atanh z = 2z + 2z·s·P(s), s = q1², P = sum_{i=1..5} s^(i-1)/(2i+1)
+// by Horner in double. e·ln 2 is e·part[0] (exact, 42 bits by 11) plus e·part[1] rounded
+// (2^-86); the parts are summed exactly by two-sums, the low parts in double.
+// Relative to ln x: the tail 2z·s·P has relative error at most 8·2^-53 and is at most
+// s/3 <= 2^-16.6 of |2z|, and |2z| is at most 1.04 |ln x| (|ln m| >= 0.0077 unless c = 1,
+// and |ln x| >= 0.346 for e != 0), so 2^-66.6; truncation 2z·s^5/11 <= 2^-78 of 2z; the
+// low parts' roundings below 2^-67; ln c and the quotient 2^-100. Sum below 2^-65.5; the
+// rounding test uses 2^-63, and pow carries |y|·2^-65·|ln x| into its exponent.
+constexpr double fastLogarithmBound = 0x1p-63;
+constexpr double fastLogarithmErrorInPower = 0x1p-63;  // per unit of |y·ln x|, with the slack
+constexpr int fastAtanhTerms = 5;
+
+DoubleDouble fastLogarithm(DoubleDouble x) {
+    constexpr std::uint64_t fractionMask = (std::uint64_t{1} << 52) - 1;
+    constexpr double squareRootOfTwo = 0x1.6a09e667f3bcdp+0;
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(x.high);
+    int exponent = 0;
+    if (bits < (std::uint64_t{1} << 52)) {  // subnormal: scaled into the normal range first
+        bits = std::bit_cast<std::uint64_t>(x.high * 0x1p54);
+        exponent = -54;
+    }
+    exponent += static_cast<int>(bits >> 52) - 1023;
+    double m = std::bit_cast<double>((bits & fractionMask) | (std::uint64_t{1023} << 52));  // in [1, 2)
+    if (m > squareRootOfTwo) {
+        m *= 0.5;
+        exponent += 1;
+    }
+    const double mLow = x.low != 0.0 ? std::ldexp(x.low, -exponent) : 0.0;
+    const double sixtyFourths = nearestInteger(64.0 * m);
+    const double c = sixtyFourths * 0x1p-6;
+    const DoubleDouble numerator = twoSum(m - c, mLow);  // m - c is exact
+    DoubleDouble denominator = twoSum(m, c);
+    denominator.low += mLow;
+    const double q1 = numerator.high / denominator.high;
+    const DoubleDouble product = twoProduct(q1, denominator.high);
+    const double remainder = (((numerator.high - product.high) - product.low) + numerator.low) - q1 * denominator.low;
+    const double q2 = remainder / denominator.high;
+    const double s = q1 * q1;
+    double series = atanhLeading[fastAtanhTerms].high;
+    for (int i = fastAtanhTerms - 1; i >= 1; --i) series = series * s + atanhLeading[i].high;
+    const double tail = ((2.0 * q1) * s) * series;
+
+    const double e = exponent;
+    const DoubleDouble logC = logOfSixtyFourths[static_cast<int>(sixtyFourths) - 45];
+    const DoubleDouble highs = twoSum(e * lnTwoPart[0], logC.high);
+    const DoubleDouble withZ = twoSum(highs.high, 2.0 * q1);
+    const double low = ((((highs.low + withZ.low) + e * lnTwoPart[1]) + logC.low) + 2.0 * q2) + tail;
+    return twoSum(withZ.high, low);
+}
+
 // x^y exactly, when x and y are integers (y >= 2) and the power fits 63 bits; x > 0.
 bool exactIntegerPower(double x, double y, double& result) {
     if (y < 2.0 || y > 63.0 || !isInteger(y)) return false;
     int exponent = 0;
-    const double fraction = std::frexp(x, &exponent);
-    auto odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));  // x = odd·2^(exponent-53)
-    int scale = exponent - 53;
-    while ((odd & 1u) == 0) {
-        odd >>= 1;
-        ++scale;
+    std::uint64_t odd = 0;  // x = odd·2^(exponent-53)
+    if (x >= std::numeric_limits<double>::min()) {
+        const IntegerScaled scaled = integerScaled(x);
+        odd = scaled.mantissa;
+        exponent = scaled.exponent;
+    } else {
+        const double fraction = std::frexp(x, &exponent);
+        odd = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
     }
+    const int trailingZeros = std::countr_zero(odd);  // odd is not zero
+    odd >>= trailingZeros;
+    const int scale = exponent - 53 + trailingZeros;
     const int power = static_cast<int>(y);
     constexpr std::uint64_t limit = std::uint64_t{1} << 63;
     std::uint64_t value = 1;
@@ -306,7 +550,7 @@ bool exactIntegerPower(double x, double y, double& result) {
     }
     const int resultExponent = scale * power;
     if (resultExponent < smallestNormalExponent || resultExponent > 1023) return false;
-    result = std::ldexp(static_cast<double>(static_cast<std::int64_t>(value)), resultExponent);  // one rounding
+    result = static_cast<double>(static_cast<std::int64_t>(value)) * powerOfTwo(resultExponent);  // one rounding
     return true;
 }
 
@@ -342,7 +586,139 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
     return steep ? add(halfPi, negate(angle)) : angle;
 }
 
+
+// --- fast atan2 ---
+
+// The angle of (x, y) for x, y in [2^-500, 2^500] (so that every product below is exact
+// as a two-product), when the fast path decides its rounding. With q = min/max = q1 + q2
+// (one correction step), c = j/64 the nearest sixty-fourth to q1,
+// u = (q - c)/(1 + q·c) = u1 + u2 (q1 - c and q1·c exact, one correction step),
+// |u| <= 1/128: atan q = atan c + u1 + u2 + u1·s·P(s), s = u1², P the series of
+// (atan(u)/u - 1)/s to s^4 by Horner in double. Then pi/2 - angle for |y| > |x|, and
+// pi minus that for x < 0 or x = -0, summed with two-sums.
+// Relative to atan q (>= 0.99|u|, also when j = 0): the tail is at most s/3 <= 2^-15.6 of
+// |u| with relative error at most 8·2^-53, so 2^-65.5; truncation |u|·s^5/11 <= 2^-73.5
+// |u|; the quotients and low-part roundings about 2^-100. The reflections only add to the
+// magnitude (pi/2 - angle >= pi/4 >= angle). Sum below 2^-65.4; the test uses 2^-63.
+constexpr double fastArctangentBound = 0x1p-63;
+constexpr double fastArctangentSmallest = 0x1p-500;
+constexpr double fastArctangentLargest = 0x1p500;
+constexpr double fastArctangentSmallestRatio = 0x1p-60;  // below it the accurate path takes the quotient
+constexpr int fastArctangentTerms = 5;
+
+bool fastAngle(double x, double y, bool leftHalf, double& result) {
+    const bool steep = y > x;
+    const double larger = steep ? y : x;
+    const double smaller = steep ? x : y;
+    if (smaller < larger * fastArctangentSmallestRatio) return false;
+    const double q1 = smaller / larger;
+    const DoubleDouble back = twoProduct(q1, larger);
+    const double q2 = ((smaller - back.high) - back.low) / larger;  // smaller - back.high is exact
+    const double sixtyFourths = nearestInteger(64.0 * q1);
+    const double c = sixtyFourths * 0x1p-6;
+    const DoubleDouble numerator = twoSum(q1 - c, q2);  // q1 - c is exact
+    const DoubleDouble qc = twoProduct(q1, c);
+    DoubleDouble denominator = twoSum(1.0, qc.high);
+    denominator.low += qc.low + q2 * c;
+    const double u1 = numerator.high / denominator.high;
+    const DoubleDouble uBack = twoProduct(u1, denominator.high);
+    const double u2 =
+        ((((numerator.high - uBack.high) - uBack.low) + numerator.low) - u1 * denominator.low) / denominator.high;
+    const double s = u1 * u1;
+    double series = atanLeading[fastArctangentTerms].high;
+    for (int i = fastArctangentTerms - 1; i >= 1; --i) series = series * s + atanLeading[i].high;
+    const double tail = (u1 * s) * series;
+
+    const DoubleDouble atanC = atanOfSixtyFourths[static_cast<int>(sixtyFourths)];
+    const DoubleDouble angleHighs = twoSum(atanC.high, u1);
+    const double angleLow = ((angleHighs.low + atanC.low) + u2) + tail;
+    // base + sign·angle: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle
+    const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
+    const double sign = steep != leftHalf ? -1.0 : 1.0;
+    const DoubleDouble highs = twoSum(base.high, sign * angleHighs.high);
+    const DoubleDouble value = twoSum(highs.high, (highs.low + base.low) + sign * angleLow);
+    if (!roundingDecided(value, fastArctangentBound)) return false;
+    result = value.high;
+    return true;
+}
 }  // namespace
+
+namespace {
+
+// sin x and cos x from the rounded sine and cosine of the remainder (either may be left
+// out, then its value is ignored): the quadrant permutes and signs them.
+SineCosine fromQuadrant(double x, int quadrant, double sine, double cosine) {
+    double sinePart = 0.0;
+    double cosinePart = 0.0;
+    switch (quadrant) {
+        case 0: sinePart = sine; cosinePart = cosine; break;
+        case 1: sinePart = cosine; cosinePart = -sine; break;
+        case 2: sinePart = -sine; cosinePart = -cosine; break;
+        default: sinePart = -cosine; cosinePart = sine; break;
+    }
+    return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
+}
+
+enum class Wanted { sine, cosine, both };
+
+SineCosine circular(double x, Wanted wanted) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
+        return {nan, nan};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {x, 1.0};
+    // The fast path keeps the short reduction also where it leaves |r| < 2^-40: its error,
+    // at most n·2^-150 + 2^-136 < 2^-129 (and 2^-104·|r|), is below 2^-68.6 of |r|, since no double below 2^21 lies
+    // nearer than 2^-60.4 to a multiple of pi/2 (an exhaustive search over the multiples);
+    // that is well inside the slack of the kernels' bounds.
+    const Reduction fast = magnitude < shortReductionLimit ? fastReduceShort(magnitude) : reduceLong(magnitude);
+    const bool odd = (fast.quadrant & 1) != 0;  // sin x is ±cos r, cos x is ±sin r
+    const bool sineNeeded = wanted == Wanted::both || ((wanted == Wanted::sine) != odd);
+    const bool cosineNeeded = wanted == Wanted::both || ((wanted == Wanted::cosine) != odd);
+    double sine = 0.0;
+    double cosine = 0.0;
+    if ((!sineNeeded || fastRemainderValue(fastSineKernel, fastSineBound, fast.remainder, sine)) &&
+        (!cosineNeeded || fastRemainderValue(fastCosineKernel, fastCosineBound, fast.remainder, cosine)))
+        return fromQuadrant(x, fast.quadrant, sine, cosine);
+    const Reduction reduction = reduce(magnitude);  // the accurate path's reduction and kernels
+    if (sineNeeded) {
+        const DoubleDouble accurate = sineKernel(reduction.remainder);
+        sine = accurate.high + accurate.low;
+    }
+    if (cosineNeeded) {
+        const DoubleDouble accurate = cosineKernel(reduction.remainder);
+        cosine = accurate.high + accurate.low;
+    }
+    return fromQuadrant(x, reduction.quadrant, sine, cosine);
+}
+
+}  // namespace
+
+SineCosine sinCos(double x) { return circular(x, Wanted::both); }
+
+double sin(double x) { return circular(x, Wanted::sine).sine; }
+
+double cos(double x) { return circular(x, Wanted::cosine).cosine; }
+
+namespace accurate {
+
+SineCosine sinCos(double x) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;
+        return {nan, nan};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {x, 1.0};
+    const Reduction reduction = reduce(magnitude);
+    const DoubleDouble sine = sineKernel(reduction.remainder);
+    const DoubleDouble cosine = cosineKernel(reduction.remainder);
+    return fromQuadrant(x, reduction.quadrant, sine.high + sine.low, cosine.high + cosine.low);
+}
+
+}  // namespace accurate
+
+namespace accurate {
 
 double atan2(double y, double x) {
     if (std::isnan(x) || std::isnan(y)) return x + y;
@@ -363,31 +739,6 @@ double atan2(double y, double x) {
     }
     return std::copysign(magnitude, y);
 }
-
-SineCosine sinCos(double x) {
-    if (!(std::fabs(x) <= largestDouble)) {
-        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
-        return {nan, nan};
-    }
-    const double magnitude = std::fabs(x);
-    if (magnitude < tinyArgument) return {x, 1.0};
-    const Reduction reduction = reduce(magnitude);
-    const DoubleDouble sine = sineKernel(reduction.remainder);
-    const DoubleDouble cosine = cosineKernel(reduction.remainder);
-    double sinePart = 0.0;
-    double cosinePart = 0.0;
-    switch (reduction.quadrant) {
-        case 0: sinePart = sine.high + sine.low; cosinePart = cosine.high + cosine.low; break;
-        case 1: sinePart = cosine.high + cosine.low; cosinePart = -(sine.high + sine.low); break;
-        case 2: sinePart = -(sine.high + sine.low); cosinePart = -(cosine.high + cosine.low); break;
-        default: sinePart = -(cosine.high + cosine.low); cosinePart = sine.high + sine.low; break;
-    }
-    return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
-}
-
-double sin(double x) { return sinCos(x).sine; }
-
-double cos(double x) { return sinCos(x).cosine; }
 
 double log(double x) {
     if (std::isnan(x)) return x;
@@ -459,6 +810,58 @@ double pow(double x, double y) {
     if (t.high < -exponentArgumentLimit) return sign * 0.0;
     const ScaledValue result = exponential(t);
     return sign * roundScaled(result.value, result.exponent);
+}
+
+}  // namespace accurate
+
+double atan2(double y, double x) {
+    const double ay = std::fabs(y);
+    const double ax = std::fabs(x);
+    const bool ordinary = ax >= fastArctangentSmallest && ax <= fastArctangentLargest &&
+                          ay >= fastArctangentSmallest && ay <= fastArctangentLargest;  // false for NaN
+    double magnitude = 0.0;
+    if (ordinary && fastAngle(ax, ay, std::signbit(x), magnitude)) return std::copysign(magnitude, y);
+    return accurate::atan2(y, x);
+}
+
+double log(double x) {
+    if (!(x > 0.0 && x <= largestDouble)) return accurate::log(x);
+    const DoubleDouble result = fastLogarithm({x, 0.0});
+    return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log(x);
+}
+
+// ln(1 + u) = ln(h + l) with h + l = 1 + u exactly: the error of ln is relative to the
+// result whatever u is, since h + l is not rounded.
+double log1p(double u) {
+    if (!(std::fabs(u) >= tinyLogArgument && u > -1.0 && u <= largestDouble)) return accurate::log1p(u);
+    const DoubleDouble result = fastLogarithm(twoSum(1.0, u));
+    return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log1p(u);
+}
+
+double exp(double x) {
+    double result = 0.0;
+    if (std::fabs(x) <= fastExponentLimit && fastRoundedExponential({x, 0.0}, fastExponentialBound, result))
+        return result;
+    return accurate::exp(x);
+}
+
+// The fast path takes positive finite x other than 1 (and negative x with an integer y),
+// finite y other than 0, |y·ln x| <= 745 and results that are not subnormal.
+double pow(double x, double y) {
+    const bool ordinary = std::fabs(x) <= largestDouble && std::fabs(y) <= largestDouble && x != 0.0 &&
+                          y != 0.0 && x != 1.0 && (x > 0.0 || isInteger(y));
+    if (!ordinary) return accurate::pow(x, y);
+    const double sign = x < 0.0 && isOddInteger(y) ? -1.0 : 1.0;
+    const double magnitude = std::fabs(x);
+    double result = 0.0;
+    if (exactIntegerPower(magnitude, y, result)) return sign * result;
+    const DoubleDouble logX = fastLogarithm({magnitude, 0.0});
+    if (!(std::fabs(y * logX.high) <= fastExponentLimit)) return accurate::pow(x, y);
+    // |y| <= 745·2^53 (|ln x| >= 2^-53 for x != 1), far inside the range of exact products.
+    const DoubleDouble t = add(twoProduct(y, logX.high), {y * logX.low, 0.0});
+    const double bound = fastExponentialBound + std::fabs(t.high) * fastLogarithmErrorInPower;
+    if (std::fabs(t.high) <= fastExponentLimit && fastRoundedExponential(t, bound, result)) return sign * result;
+    return accurate::pow(x, y);
 }
 
 }  // namespace kx::real
