@@ -86,7 +86,8 @@ inline double ulpError(double computed, double reference) {
 inline double ulpErrorRelativeTo(double computed, double reference, double scale) {
     if (std::isnan(reference) || std::isinf(reference) || std::isnan(computed) || std::isinf(computed))
         return ulpError(computed, reference);
-    const double spacing = std::max(std::ldexp(1.0, std::ilogb(scale) - 52), std::ldexp(1.0, -1074));
+    const double normalScale = std::max(std::fabs(scale), std::numeric_limits<double>::min());  // ilogb(0) is INT_MIN
+    const double spacing = std::max(std::ldexp(1.0, std::ilogb(normalScale) - 52), std::ldexp(1.0, -1074));
     return std::fabs(computed - reference) / spacing;
 }
 
