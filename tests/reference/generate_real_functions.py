@@ -27,22 +27,7 @@ from mpmath import mp, mpf
 
 SEED = 20261208
 PRECISIONS = (3000, 4000)
-LARGEST = mpf(2) ** 1024
-
-
-def round_to_double(value):
-    if value == 0:
-        return 0.0
-    _, exponent = mpmath.frexp(value)
-    scale = max(int(exponent) - 53, -1074)
-    scaled = mpmath.ldexp(value, -scale)
-    integer = int(mpmath.floor(scaled))
-    fraction = scaled - integer
-    if fraction > 0.5 or (fraction == 0.5 and integer % 2 != 0):
-        integer += 1
-    if abs(mpmath.ldexp(mpf(integer), scale)) >= LARGEST:
-        return math.inf if integer > 0 else -math.inf
-    return math.ldexp(integer, scale)
+from double_rounding import round_to_double
 
 
 def exact(function, *arguments):
