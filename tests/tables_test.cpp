@@ -1,10 +1,14 @@
 // The name tables: initial contents, their order of building, and the load notifications.
+#include <span>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "complex/arithmetic.h"
+#include "complex/circular.h"
+#include "complex/exponential.h"
+#include "complex/inverse.h"
 #include "support/float_bits.h"
 #include "tables/loader_notification.h"
 #include "tables/symbol_tables.h"
@@ -64,6 +68,40 @@ TEST(build_tables, every_function_record_is_a_right_associative_prefix_of_preced
         EXPECT_EQ(entry->kind, kx::OperatorKind::Prefix) << key;
         EXPECT_NE(entry->function.unary, nullptr) << key;
     }
+}
+
+std::vector<std::string> keysOf(std::initializer_list<std::span<const kx::TableEntry>> lists) {
+    std::vector<std::string> keys;
+    for (const auto& list : lists)
+        for (const kx::TableEntry& record : list) keys.emplace_back(record.key);
+    return keys;
+}
+
+// The builder inserts the families' records in the order they list them: circular,
+// inverse, exponential, the prefix signs; then "^" and the arithmetic operators.
+TEST(build_tables, the_whole_vocabulary_in_its_fixed_order) {
+    const std::vector<std::string> functions = keysOf({kx::circularFunctionEntries(), kx::inverseFunctionEntries(),
+                                                       kx::exponentialFunctionEntries(), kx::prefixSignEntries()});
+    const std::vector<std::string> expectedFunctions{
+        "sin",   "cos",   "tan",   "sec",   "csc",   "cot",   "sinh",  "cosh",  "tanh",  "sech", "csch",
+        "coth",  "asin",  "acos",  "atan",  "asec",  "acsc",  "acot",  "asinh", "acosh", "atanh", "asech",
+        "acsch", "acoth", "sqrt",  "exp",   "ln",    "log",   "abs",   "+",     "-"};
+    EXPECT_EQ(functions, expectedFunctions);
+    const std::vector<std::string> operators = keysOf({kx::powerOperatorEntries(), kx::arithmeticOperatorEntries()});
+    EXPECT_EQ(operators, (std::vector<std::string>{"^", "+", "-", "*", "/", "%"}));
+
+    kx::SymbolTables tables;
+    kx::buildTables(tables);
+    EXPECT_EQ(tables.constants.size(), 3u);
+    EXPECT_EQ(tables.variables.size(), 1u);
+    EXPECT_EQ(tables.functions.size(), 31u);
+    EXPECT_EQ(tables.operators.size(), 6u);
+    for (const std::string& key : expectedFunctions) EXPECT_TRUE(tables.functions.find(key)) << key;
+    const auto power = tables.operators.find("^");
+    ASSERT_TRUE(power);
+    EXPECT_EQ(power->kind, kx::OperatorKind::InfixPower);
+    EXPECT_EQ(power->precedence, 6);
+    EXPECT_EQ(power->rightAssoc, 1);
 }
 
 TEST(build_tables, building_twice_changes_nothing) {
