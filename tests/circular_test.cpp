@@ -14,6 +14,7 @@
 #include "support/calculator.h"
 #include "support/float_bits.h"
 #include "support/reference_table.h"
+#include "support/unary_reference_check.h"
 
 namespace kx::test {
 namespace {
@@ -22,11 +23,7 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double maxDouble = std::numeric_limits<double>::max();
 
-UnaryFunction functionNamed(const std::string& name) {
-    for (const TableEntry& record : circularFunctionEntries())
-        if (record.key == name) return record.entry.function.unary;
-    return nullptr;
-}
+UnaryFunction functionNamed(const std::string& name) { return test::functionNamed(circularFunctionEntries(), name); }
 
 bool isDefaultNaN(double value) { return bitsOf(value) == defaultNaNBits(); }
 
@@ -242,18 +239,7 @@ double resultError(const std::string& name, Complex got, Complex expected) {
 TEST(circular_functions, within_four_ulps_of_the_reference) {
     const auto cases = loadReferenceTable(KX_REFERENCE_DIR "/circular.txt");
     ASSERT_GT(cases.size(), 3000u);
-    std::map<std::string, double> worst;
-    for (const ReferenceCase& c : cases) {
-        const UnaryFunction function = functionNamed(c.function);
-        ASSERT_NE(function, nullptr) << c.function;
-        const Complex got = function({c.inputs[0], c.inputs[1]});
-        const double error = resultError(c.function, got, c.expected);
-        worst[c.function] = std::max(worst[c.function], error);
-        EXPECT_LE(error, 4.0) << c.function << "(" << c.inputs[0] << ", " << c.inputs[1] << ") line " << c.line
-                              << ": got (" << got.re << ", " << got.im << ") expected (" << c.expected.re << ", "
-                              << c.expected.im << ")";
-    }
-    for (const auto& [name, error] : worst) std::cout << "worst " << name << " " << error << " ulp\n";
+    expectReferenceWithin(cases, circularFunctionEntries(), 4.0, resultError);
 }
 
 // --- End to end -------------------------------------------------------------------------

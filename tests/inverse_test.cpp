@@ -13,6 +13,7 @@
 #include "support/calculator.h"
 #include "support/float_bits.h"
 #include "support/reference_table.h"
+#include "support/unary_reference_check.h"
 
 namespace kx::test {
 namespace {
@@ -22,11 +23,7 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double halfPi = 1.5707963267948966;
 constexpr double pi = 3.141592653589793;
 
-UnaryFunction functionNamed(const std::string& name) {
-    for (const TableEntry& record : inverseFunctionEntries())
-        if (record.key == name) return record.entry.function.unary;
-    return nullptr;
-}
+UnaryFunction functionNamed(const std::string& name) { return test::functionNamed(inverseFunctionEntries(), name); }
 
 bool isDefaultNaN(double value) { return bitsOf(value) == defaultNaNBits(); }
 
@@ -200,18 +197,9 @@ TEST(inverse_functions, tiny_and_huge_arguments_keep_their_digits) {
 TEST(inverse_functions, within_four_ulps_of_the_reference) {
     const auto cases = loadReferenceTable(KX_REFERENCE_DIR "/inverse.txt");
     ASSERT_GT(cases.size(), 6000u);
-    std::map<std::string, double> worst;
-    for (const ReferenceCase& c : cases) {
-        const UnaryFunction function = functionNamed(c.function);
-        ASSERT_NE(function, nullptr) << c.function;
-        const Complex got = function({c.inputs[0], c.inputs[1]});
-        const double error = std::max(ulpError(got.re, c.expected.re), ulpError(got.im, c.expected.im));
-        worst[c.function] = std::max(worst[c.function], error);
-        EXPECT_LE(error, 4.0) << c.function << "(" << c.inputs[0] << ", " << c.inputs[1] << ") line " << c.line
-                              << ": got (" << got.re << ", " << got.im << ") expected (" << c.expected.re << ", "
-                              << c.expected.im << ")";
-    }
-    for (const auto& [name, error] : worst) std::cout << "worst " << name << " " << error << " ulp\n";
+    expectReferenceWithin(cases, inverseFunctionEntries(), 4.0, [](const std::string&, Complex got, Complex expected) {
+        return std::max(ulpError(got.re, expected.re), ulpError(got.im, expected.im));
+    });
 }
 
 // --- End to end -------------------------------------------------------------------------
