@@ -20,7 +20,7 @@
 // otherwise (about one product in five hundred) it is formed again with the accurate
 // exponential (about 2^-100) and that result is rounded. So the products are correctly
 // rounded except within about 2^-45 ulp of a halfway point, and within 0.5 + 2^-10 ulp in
-// every case (measured against mpmath: tools/measure_hyperbolic_products.py).
+// every case (measured against mpmath by tests/reference/measure_hyperbolic_products.py).
 #include "complex/hyperbolic_products.h"
 
 #include <bit>
