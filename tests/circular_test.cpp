@@ -92,6 +92,33 @@ TEST(hyperbolic_products, accurate_for_small_and_moderate_arguments) {
     }
 }
 
+// Correctly rounded values (mpmath) where the products change method: the sinh series and
+// (E - 1/E)/2 at 1/2, e^a/2 from 40 on, e^a squared from e^(a/2) beyond 745, and products
+// rounded once on the subnormal grid or near the top of the range.
+TEST(hyperbolic_products, correctly_rounded_where_the_method_changes) {
+    struct Rounded {
+        double a, b, cosh, sinh, exp;  // b·cosh a, b·sinh a and b·e^a rounded to nearest
+    };
+    const Rounded cases[] = {
+        {0x1.fffffffffffffp-2, 0x1.8000000000000p-1, 0x1.b102249405d38p-1, 0x1.9033817d95961p-2, 0x1.3c8df2a9684f5p+0},  // the last argument of the sinh series
+        {0x1.0000000000000p-1, -0x1.8000000000000p-1, -0x1.b102249405d39p-1, -0x1.9033817d95962p-2, -0x1.3c8df2a9684f5p+0},  // the first of (E - 1/E)/2
+        {0x1.8000000000000p-30, 0x1.0000000000000p+0, 0x1.0000000000000p+0, 0x1.8000000000000p-30, 0x1.0000000600000p+0},  // sinh a = a(1 + a²/6)
+        {0x1.3ffffffffffffp+5, 0x1.8000000000000p-60, 0x1.39989eb1b1609p-3, 0x1.39989eb1b1609p-3, 0x1.39989eb1b1609p-2},  // the last of E and 1/E
+        {0x1.4000000000000p+5, -0x1.8000000000000p-60, -0x1.39989eb1b1630p-3, -0x1.39989eb1b1630p-3, -0x1.39989eb1b1630p-2},  // the first of e^a/2
+        {0x1.7480000000000p+9, 0x1.0000000000000p-1000, 0x1.c023d25386129p+73, 0x1.c023d25386129p+73, 0x1.c023d25386129p+74},  // the last exponential reduced directly
+        {0x1.7480000000001p+9, 0x1.0000000000000p-1000, 0x1.c023d253864aap+73, 0x1.c023d253864aap+73, 0x1.c023d253864aap+74},  // the first of (e^(a/2))²
+        {0x1.6ba0000000000p+10, 0x0.0000000000001p-1022, 0x1.51c77e20315cep+1023, 0x1.51c77e20315cep+1023, inf},  // the smallest factor, just inside the range
+        {-0x1.8000000000000p+1, 0x0.0000000004000p-1022, 0x0.0000000028455p-1022, -0x0.0000000028125p-1022, 0x0.0000000000330p-1022},  // subnormal products, rounded once
+        {0x1.4000000000000p+4, -0x0.0000001234568p-1022, -0x1.07380e7a0a5d3p-1022, -0x1.07380e7a0a5d3p-1022, -0x1.07380e7a0a5d3p-1021},  // a subnormal factor, a normal product
+        {0x1.6280000000000p+9, 0x1.8000000000000p+0, 0x1.5f1a1e0ec6574p+1022, 0x1.5f1a1e0ec6574p+1022, 0x1.5f1a1e0ec6574p+1023},  // near the top of the range
+    };
+    for (const Rounded& c : cases) {
+        EXPECT_TRUE(sameValue(scaledCosh(c.a, c.b), c.cosh)) << std::hexfloat << "C(" << c.a << ", " << c.b << ")";
+        EXPECT_TRUE(sameValue(scaledSinh(c.a, c.b), c.sinh)) << std::hexfloat << "S(" << c.a << ", " << c.b << ")";
+        EXPECT_TRUE(sameValue(exponentialProduct(c.a, c.b), c.exp)) << std::hexfloat << "E(" << c.a << ", " << c.b << ")";
+    }
+}
+
 // --- reciprocal -------------------------------------------------------------------------
 
 struct ComplexCase {

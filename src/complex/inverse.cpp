@@ -38,6 +38,7 @@
 #include <limits>
 
 #include "complex/circular.h"
+#include "complex/exact_arithmetic.h"
 #include "complex/real_arcs.h"
 #include "complex/real_functions.h"
 #include "complex/real_hypot.h"
@@ -168,10 +169,10 @@ ExactSum twoSum(double a, double b) {
 }
 
 // 1 - x² - y² for x, y >= 0 at most largePart, from the exact squares (hi + lo, the lo by
-// fma) and exact sums: near the unit circle only the rounding of the small tail remains.
+// a two-product) and exact sums: near the unit circle only the rounding of the small tail remains.
 double oneMinusSquaredModulus(double x, double y) {
-    const double xx = x * x, xxLow = std::fma(x, x, -xx);
-    const double yy = y * y, yyLow = std::fma(y, y, -yy);
+    const auto [xx, xxLow] = twoProduct(x, x);
+    const auto [yy, yyLow] = twoProduct(y, y);
     const ExactSum first = twoSum(1.0, -std::max(xx, yy));
     const ExactSum second = twoSum(first.sum, -std::min(xx, yy));
     return second.sum + (((first.error + second.error) - xxLow) - yyLow);

@@ -391,10 +391,7 @@ DoubleDouble logarithm(double x) {
 }
 
 // e^t = value·2^exponent, value in about [0.7, 1.42], for |t.high| <= 746.
-struct ScaledValue {
-    DoubleDouble value;
-    int exponent;
-};
+using ScaledValue = ScaledExponential;
 
 ScaledValue exponential(DoubleDouble t) {
     const double n = nearestInteger(t.high * inverseLnTwo);
@@ -837,6 +834,12 @@ double log1p(double u) {
     const DoubleDouble result = fastLogarithm(twoSum(1.0, u));
     return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log1p(u);
 }
+
+ScaledExponential exponentialParts(double t) { return fastExponential({t, 0.0}); }
+
+namespace accurate {
+ScaledExponential exponentialParts(double t) { return exponential({t, 0.0}); }
+}  // namespace accurate
 
 double exp(double x) {
     double result = 0.0;

@@ -1,7 +1,11 @@
 # Reads a DLL's export and import tables with objdump -p and fails unless the DLL exports
 # exactly one name, kx_calc, and imports from system DLLs only (no runtime DLL of the
-# compiler such as libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll).
-#   cmake -DOBJDUMP=... -DDLL=.../kxcalc.dll -P check_dll_tables.cmake
+# compiler such as libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll). With NM,
+# it also fails when the DLL's symbols show a mathematical function of the runtime other
+# than the exact operations (square root, remainder, scaling, comparisons): a
+# transcendental function, fma or a long double ("*l") function, linked in statically or
+# imported, whose last bits depend on the runtime.
+#   cmake -DOBJDUMP=... [-DNM=...] -DDLL=.../kxcalc.dll -P check_dll_tables.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT OBJDUMP OR NOT DLL)
   message(FATAL_ERROR "usage: cmake -DOBJDUMP=objdump -DDLL=kxcalc.dll -P check_dll_tables.cmake")
@@ -47,4 +51,29 @@ foreach(import IN LISTS imports)
 endforeach()
 if(NOT imports)
   message(FATAL_ERROR "no import table found in ${DLL}")
+endif()
+
+if(NM)
+  execute_process(COMMAND ${NM} ${DLL} OUTPUT_VARIABLE symbols RESULT_VARIABLE status ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${NM} ${DLL} failed")
+  endif()
+  string(REPLACE "\n" ";" symbolLines "${symbols}")
+  set(transcendental "a?(sin|cos|tan)h?|atan2|sincos|exp|exp2|exp10|expm1|log|log10|log1p|log2|pow|cbrt|hypot|erfc?|[lt]gamma")
+  set(exact "sqrt|fmod|fmin|fmax|fabs|copysign|frexp|ldexp|scalbn|ilogb|nearbyint|rint|floor|ceil|trunc|l?l?round")
+  set(forbidden "")
+  foreach(line IN LISTS symbolLines)
+    # "address T name" for code; __imp_name for an import. i686 names carry a leading underscore.
+    if(line MATCHES " [TtI] (__imp_)?_?([a-z0-9]+)$")
+      set(name "${CMAKE_MATCH_2}")
+      if(name MATCHES "^(${transcendental})[fl]?$" OR name MATCHES "^fma[fl]?$" OR name MATCHES "^(${exact})l$")
+        list(APPEND forbidden "${name}")
+      endif()
+    endif()
+  endforeach()
+  if(forbidden)
+    list(REMOVE_DUPLICATES forbidden)
+    message(FATAL_ERROR "${DLL} carries mathematical functions of the runtime beyond the exact operations: ${forbidden}")
+  endif()
+  message(STATUS "no transcendental, fma or long double function of the runtime")
 endif()
