@@ -244,6 +244,9 @@ TEST(circular_functions, calculator_texts) {
         {"coth(0)", "nan"},
         {"sec(0)", "1"},
         {"sin(1+i)", "1.29845758141598+0.634963914784736i"},
+        {"set tol = 0", "0"},
+        {"tanh(250.66711592424954-338.199847101286*i)", "1+3.06827045472109e-218i"},  // the small part on its own
+        {"tanh(-6.99+0.0687*i)", "-0.999998319338135+2.32386979051651e-007i"},
     };
     for (const auto& [line, text] : cases) EXPECT_EQ(calc(line), text) << line;
 }

@@ -23,13 +23,22 @@
 // Huge parts (beyond 2^500) take the asymptotic forms, which are exact there; infinities
 // give the limits (asin(inf + i) = π/2 + inf i). A NaN part off the axes gives NaN parts.
 //
-// acos, asinh and atanh are each one call of asin or atan (identities at the functions);
-// the six reciprocal functions apply an inner function to reciprocal(z).
+// acos, asinh and atanh are each one call of asin or atan (identities at the functions).
+// The six reciprocal functions are an inner function of 1/z, formed from z itself where the
+// rounding of 1/z would cost digits: next to their branch points (w = 1/z near ±1 or ±i) an
+// error of half an ulp in w moves the result by about sqrt(ulp). With w = conj(z)/|z|²:
+//   |w ± 1| = |z ± 1|/|z|,  1 - Re w = (|z|² - x)/|z|² (numerator from exact squares),
+// which are all Hull, Fairgrieve and Tang's formulas need for asin w, acos w and acosh w, and
+//   atan w = (½ atan2(2x, |z|² - 1), -¼ ln((x² + (1 + y)²)/(x² + (1 - y)²)) signed by y)
+// for acot; acsch z = -i acsc(-iz) and acoth z = -i acot(-iz). On the axes the real
+// functions of 1/t come from t: acos(1/t) and asin(1/t) are angles of (±1, sqrt(t² - 1)),
+// acosh(1/t) = ln((1 + sqrt(1 - t²))/t) and atanh(1/t) = ½ ln((t + 1)/(t - 1)), in
+// double-double. Where 1/z is far from the branch points (|z| beyond 2^±500, the axes where
+// the inner function is well conditioned) the rounded reciprocal is used as it is.
 //
-// Accuracy against mpmath (tests/reference/inverse.txt, about 6500 points near 0, the
-// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes):
-// every part within 2 ulp of the true value of the function at the argument, for the
-// reciprocal functions at the rounded reciprocal.
+// Accuracy against mpmath (tests/reference/inverse.txt, about 6800 points near 0, the
+// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes, and
+// the reciprocal functions on the axes): every part within 2 ulp of its own true value.
 #include "complex/inverse.h"
 
 #include <algorithm>
