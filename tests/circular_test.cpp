@@ -221,10 +221,10 @@ double resultError(const std::string&, Complex got, Complex expected) {
     return std::max(ulpError(got.re, expected.re), ulpError(got.im, expected.im));
 }
 
-TEST(circular_functions, within_three_ulps_per_part_of_the_reference) {
+TEST(circular_functions, within_one_ulp_per_part_of_the_reference) {
     const auto cases = loadReferenceTable(KX_REFERENCE_DIR "/circular.txt");
     ASSERT_GT(cases.size(), 4000u);
-    expectReferenceWithin(cases, circularFunctionEntries(), 3.0, resultError);
+    expectReferenceWithin(cases, circularFunctionEntries(), 1.0, resultError);
 }
 
 // --- End to end -------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 // rare cases within about 2^-40 ulp of a rounding boundary (real_functions.cpp).
 #pragma once
 
+#include "complex/exact_arithmetic.h"
+
 namespace kx::real {
 
 struct SineCosine {
@@ -32,5 +34,13 @@ double exp(double x);  // e^x, overflowing to +inf and underflowing gradually to
 // y keeps the sign of x (so of a zero and of an infinity); a zero x with y < 0 gives an
 // infinity; overflow and underflow give inf and 0 of the right sign.
 double pow(double x, double y);
+
+// sin x and cos x unrounded, as double-doubles with a relative error below 2^-64, for callers
+// that combine them before one final rounding. NaN parts for an infinite or NaN x.
+struct WideSineCosine {
+    DoubleDouble sine;
+    DoubleDouble cosine;
+};
+WideSineCosine wideSinCos(double x);
 
 }  // namespace kx::real
