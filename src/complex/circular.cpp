@@ -100,13 +100,13 @@ Complex cosineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.cosine), -s
 Complex hyperbolicSineOf(double x, SineCosine cy) { return {scaledSinh(x, cy.cosine), scaledCosh(x, cy.sine)}; }
 Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.cosine), scaledSinh(x, cy.sine)}; }
 
-// ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
-// imaginary axis. A zero comes out +0, as the division gives it next to the limiting region.
+// ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot on an axis beyond 709.
+// A zero comes out +0, as the division gives it next to the limiting region.
 double farSmallPart(double a, SineCosine ct, double sign) {
     return exponentialProduct(-2.0 * std::fabs(a), sign * 4.0 * ct.sine * ct.cosine) + 0.0;
 }
 
-// 2e^-|a|·b: the parts of sech, csch, sec and csc far from the axis.
+// 2e^-|a|·b: the parts of sech, csch, sec and csc on an axis beyond 709.
 double farAxisReciprocalPart(double a, double b) { return exponentialProduct(-std::fabs(a), 2.0 * b); }
 
 // Below this exponent e^t and a product with it are well inside the normal range (its low
@@ -133,9 +133,9 @@ double signOf(double value) { return std::copysign(1.0, value); }
 // An argument off both axes with finite parts: the quotients take their own formulas there.
 bool offTheAxes(Complex z) { return isFinite(z) && !isZero(z.re) && !isZero(z.im); }
 
-// (a·b + i·sign·c·d) / (e² + f²), each part rounded once from double-double (see the header).
 DoubleDouble scaledUp(DoubleDouble a) { return {a.high * poleScale, a.low * poleScale}; }
 
+// (a·b + i·sign·c·d) / (e² + f²), each part rounded once from double-double (see the header).
 // Next to the pole of cot and coth at 0 both terms of the divisor are tiny and their squares
 // would underflow: the divisor's terms and the numerator are scaled by 2^600 (exactly), and the
 // quotients, 2^-600 of the true ones, scaled back.
