@@ -8,23 +8,50 @@
 // sinh 710.5 alone is not (sin(0 + 710.5i) = i·sinh 710.5 does overflow). The real
 // sine and cosine are each evaluated once per call.
 //
-// tan, cot, tanh and coth divide two direct functions with the quotient of "/". Once a
-// part of numerator or divisor exceeds DBL_MAX/4 the division could overflow inside
-// (tanh 800 would be inf/inf); such parts only arise for |Re z| > 709 (tanh, coth) or
-// |Im z| > 709 (tan, cot), where e^-2|.| is far below rounding and the functions take
-// their limiting forms exactly:
-//   tanh(x + iy) = (sign x, 4 sin y cos y·e^-2|x|),   coth(x + iy) = (sign x, -4 sin y cos y·e^-2|x|)
-//   tan(x + iy)  = (4 sin x cos x·e^-2|y|, sign y),   cot(x + iy)  = (4 sin x cos x·e^-2|y|, -sign y)
-// The reciprocal functions do the same with 1/w ~ 2e^-|.|·conj(unit direction of w).
-// Infinite or NaN arguments are not limiting cases: they keep the division's NaN pair.
+// tan, cot, tanh and coth. With s = sinh x, c = cosh x, S = sin y, C = cos y, multiplying
+// numerator and divisor by the conjugate of the divisor gives a positive divisor:
+//   tanh(x + iy) = (s·c + i·S·C) / (s² + C²)      coth(x + iy) = (s·c - i·S·C) / (s² + S²)
+// since |cosh z|² = c²C² + s²S² = s² + C² (c² = 1 + s², S² + C² = 1) and |sinh z|² = s² + S²,
+// and sinh z·conj(cosh z) = s·c(C² + S²) + i·S·C(c² - s²); tan and cot are the same with the
+// roles of the parts exchanged (tan z = -i tanh(iz)):
+//   tan(x + iy)  = (S·C + i·s·c) / (C² + s²)      cot(x + iy)  = (S·C - i·s·c) / (S² + s²)
+// with S, C of x and s, c of y. The reciprocal functions are quotients of the same kind:
+//   sec z = (C·c + i·S·s)/(C² + s²), csc z = (S·c - i·C·s)/(S² + s²) (S, C of x; s, c of y),
+//   sech z = (c·C - i·s·S)/(s² + C²), csch z = (s·C - i·c·S)/(s² + S²) (s, c of x; S, C of y).
+// Each part is one product over a sum of two squares: no cancellation anywhere, also next to
+// the poles, where the divisor is small but a sum of squares of accurate small values. The
+// four ingredients are taken unrounded, as double-doubles within 2^-64 relative
+// (real::wideSinCos, real::wideSinhCosh), the products, the sum and the quotients are done in
+// double-double, and each part is rounded once. Each factor's error enters a part once and
+// the divisor's twice (a weighted mean of two squares), so a part is within about 2^-61
+// relative before its rounding: correctly rounded but within 2^-8 ulp of a halfway case, and
+// within 0.51 ulp always, the small part next to a large one included.
+//
+// Far out, |Re z| > 22 (tanh, coth, sech, csch) or |Im z| > 22 (tan, cot, sec, csc),
+// e^-2|.| < 2^-63 and
+//   tanh(x + iy) = (sign x, 4 S C·e^-2|x|),   coth(x + iy) = (sign x, -4 S C·e^-2|x|)
+//   tan(x + iy)  = (4 S C·e^-2|y|, sign y),   cot(x + iy)  = (4 S C·e^-2|y|, -sign y)
+// with S, C of the other part: the large part is ±1 correctly rounded (it differs from ±1 by
+// at most 2e^-2|.|, below a quarter ulp), the small part 4e^-2|.| < 2^-61 relative from the
+// true one, and formed as the unrounded 4 S C times e^-2|.| unrounded (real::wideExponential),
+// rounded once (below 1e-280 by the scaled product). The reciprocals take 1/w ~
+// 2e^-|.|·conj(unit direction of w) in the same way. These forms also keep the squares of s
+// and c (beyond 355) and the division (beyond 709) from overflowing.
+//
+// On the real and the imaginary axis a quotient is a real quotient (tanh x = sinh x/cosh x,
+// tanh iy = i·sin y/cos y), accurate as it is (three roundings of half an ulp): there the
+// direct functions are divided with the quotient of "/", or reciprocal, whose signs of zero
+// parts later functions see (the branch of ln, of sqrt), and beyond |.| = 709 the forms above
+// are used with a +0 small part. Infinite or NaN arguments are not limiting cases: they keep
+// the division's NaN pair.
 //
 // Signs of zeros: a real argument gives sin an imaginary part of +0 and cos one of -0; an
 // imaginary argument gives sinh a real part of +0 and cosh an imaginary part of +0.
 //
-// Accuracy against mpmath (tests/reference/circular.txt, about 3500 points up to and past
-// the overflow thresholds): sin, cos, sinh and cosh within 1 ulp per part; the quotients
-// and reciprocals within 2 ulp normwise. A part tiny next to the other in a quotient can
-// have a large relative error: the division is accurate only normwise.
+// Accuracy against mpmath (tests/reference/circular.txt, about 4300 points up to and past
+// the overflow thresholds and far from both axes, and the random sweep
+// tests/reference/sweep_functions.py): every part of every function within 1 ulp of the
+// correctly rounded value of that part.
 #include "complex/circular.h"
 
 #include <algorithm>
@@ -33,11 +60,20 @@
 #include <limits>
 
 #include "complex/arithmetic.h"
+#include "complex/exact_arithmetic.h"
 #include "complex/hyperbolic_products.h"
 #include "complex/real_functions.h"
+#include "complex/real_hyperbolic_pair.h"
 
 namespace kx {
 namespace {
+
+// Beyond this |growing part| the quotients take their far forms: e^-44 < 2^-63.
+constexpr double farQuotientArgument = 22.0;
+
+// Below this size of both divisor terms their squares near the underflow threshold; poleScale brings them back.
+constexpr double tinyDivisorTerm = 0x1p-450;
+constexpr double poleScale = 0x1p+600;
 
 // Parts above this may overflow the sums of two parts inside the division (|d| <= 2·max).
 constexpr double divisionSafeBound = std::numeric_limits<double>::max() / 4;
@@ -64,16 +100,65 @@ Complex cosineOf(double y, SineCosine cx) { return {scaledCosh(y, cx.cosine), -s
 Complex hyperbolicSineOf(double x, SineCosine cy) { return {scaledSinh(x, cy.cosine), scaledCosh(x, cy.sine)}; }
 Complex hyperbolicCosineOf(double x, SineCosine cy) { return {scaledCosh(x, cy.cosine), scaledSinh(x, cy.sine)}; }
 
-// ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot far from the real or
-// imaginary axis. A zero comes out +0, as the division gives it next to the limiting region.
+// ±4 sin t cos t·e^-2|a|: the small part of tanh, coth, tan and cot on an axis beyond 709.
+// A zero comes out +0, as the division gives it next to the limiting region.
 double farSmallPart(double a, SineCosine ct, double sign) {
     return exponentialProduct(-2.0 * std::fabs(a), sign * 4.0 * ct.sine * ct.cosine) + 0.0;
 }
 
-// 2e^-|a|·b: the parts of sech, csch, sec and csc far from the axis.
-double farReciprocalPart(double a, double b) { return exponentialProduct(-std::fabs(a), 2.0 * b); }
+// 2e^-|a|·b: the parts of sech, csch, sec and csc on an axis beyond 709.
+double farAxisReciprocalPart(double a, double b) { return exponentialProduct(-std::fabs(a), 2.0 * b); }
+
+// Below this exponent e^t and a product with it are well inside the normal range (its low
+// part too, down to results of 1e-290), so the product is formed unrounded and rounded once.
+constexpr double wideExponentLimit = -650.0;
+
+// b·e^t for t <= 0, b unrounded: rounded once while e^t is well inside the range; beyond,
+// where the result is below 1e-280, through the scaled product.
+double decayingProduct(double t, DoubleDouble b) {
+    if (t >= wideExponentLimit) return rounded(ddMultiply(real::wideExponential(t), b));
+    return exponentialProduct(t, rounded(b));
+}
+
+DoubleDouble times(double factor, DoubleDouble a) { return {factor * a.high, factor * a.low}; }  // factor ±2^k
+
+// The same far off both axes, from the unrounded sine and cosine.
+double farSmallPart(double a, const real::WideSineCosine& ct, double sign) {
+    return decayingProduct(-2.0 * std::fabs(a), times(sign * 4.0, ddMultiply(ct.sine, ct.cosine))) + 0.0;
+}
+double farReciprocalPart(double a, DoubleDouble b) { return decayingProduct(-std::fabs(a), times(2.0, b)); }
 
 double signOf(double value) { return std::copysign(1.0, value); }
+
+// An argument off both axes with finite parts: the quotients take their own formulas there.
+bool offTheAxes(Complex z) { return isFinite(z) && !isZero(z.re) && !isZero(z.im); }
+
+DoubleDouble scaledUp(DoubleDouble a) { return {a.high * poleScale, a.low * poleScale}; }
+
+// (a·b + i·sign·c·d) / (e² + f²), each part rounded once from double-double (see the header).
+// Next to the pole of cot and coth at 0 both terms of the divisor are tiny and their squares
+// would underflow: the divisor's terms and the numerator are scaled by 2^600 (exactly), and the
+// quotients, 2^-600 of the true ones, scaled back.
+Complex quotientOfProducts(DoubleDouble a, DoubleDouble b, DoubleDouble c, DoubleDouble d, double sign, DoubleDouble e,
+                           DoubleDouble f) {
+    if (std::fmax(std::fabs(e.high), std::fabs(f.high)) < tinyDivisorTerm) {
+        const Complex scaled = quotientOfProducts(scaledUp(a), b, scaledUp(c), d, sign, scaledUp(e), scaledUp(f));
+        return {scaled.re * poleScale, scaled.im * poleScale};
+    }
+    const DoubleDouble divisor = ddAdd(ddMultiply(e, e), ddMultiply(f, f));
+    const DoubleDouble imaginary = ddMultiply(sign < 0.0 ? negated(c) : c, d);
+    return {rounded(ddDivide(ddMultiply(a, b), divisor)), rounded(ddDivide(imaginary, divisor))};
+}
+
+// The four ingredients unrounded: sinh and cosh of the growing part, sin and cos of the other.
+struct Wide {
+    DoubleDouble sinh, cosh, sine, cosine;
+};
+Wide wide(double growing, double oscillating) {
+    const real::WideSinhCosh h = real::wideSinhCosh(growing);
+    const real::WideSineCosine c = real::wideSinCos(oscillating);
+    return {h.sinh, h.cosh, c.sine, c.cosine};
+}
 
 }  // namespace
 
@@ -101,8 +186,16 @@ Complex hyperbolicSine(Complex z) { return hyperbolicSineOf(z.re, sineCosine(z.i
 
 Complex hyperbolicCosine(Complex z) { return hyperbolicCosineOf(z.re, sineCosine(z.im)); }
 
-// tan z = sin z / cos z
+// tan z = sin z / cos z = (S·C + i·s·c)/(C² + s²)
 Complex tangent(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.im) <= farQuotientArgument) {
+            const Wide w = wide(z.im, z.re);
+            return quotientOfProducts(w.sine, w.cosine, w.sinh, w.cosh, 1.0, w.cosine, w.sinh);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.re);
+        return {farSmallPart(z.im, w, 1.0), signOf(z.im)};
+    }
     const SineCosine cx = sineCosine(z.re);
     const Complex numerator = sineOf(z.im, cx), divisor = cosineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |y| > 709
@@ -110,8 +203,16 @@ Complex tangent(Complex z) {
     return divide(numerator, divisor);
 }
 
-// cot z = cos z / sin z
+// cot z = cos z / sin z = (S·C - i·s·c)/(S² + s²)
 Complex cotangent(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.im) <= farQuotientArgument) {
+            const Wide w = wide(z.im, z.re);
+            return quotientOfProducts(w.sine, w.cosine, w.sinh, w.cosh, -1.0, w.sine, w.sinh);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.re);
+        return {farSmallPart(z.im, w, 1.0), -signOf(z.im)};
+    }
     const SineCosine cx = sineCosine(z.re);
     const Complex numerator = cosineOf(z.im, cx), divisor = sineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |y| > 709
@@ -119,8 +220,16 @@ Complex cotangent(Complex z) {
     return divide(numerator, divisor);
 }
 
-// tanh z = sinh z / cosh z
+// tanh z = sinh z / cosh z = (s·c + i·S·C)/(s² + C²)
 Complex hyperbolicTangent(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.re) <= farQuotientArgument) {
+            const Wide w = wide(z.re, z.im);
+            return quotientOfProducts(w.sinh, w.cosh, w.sine, w.cosine, 1.0, w.sinh, w.cosine);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.im);
+        return {signOf(z.re), farSmallPart(z.re, w, 1.0)};
+    }
     const SineCosine cy = sineCosine(z.im);
     const Complex numerator = hyperbolicSineOf(z.re, cy), divisor = hyperbolicCosineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |x| > 709
@@ -128,8 +237,16 @@ Complex hyperbolicTangent(Complex z) {
     return divide(numerator, divisor);
 }
 
-// coth z = cosh z / sinh z
+// coth z = cosh z / sinh z = (s·c - i·S·C)/(s² + S²)
 Complex hyperbolicCotangent(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.re) <= farQuotientArgument) {
+            const Wide w = wide(z.re, z.im);
+            return quotientOfProducts(w.sinh, w.cosh, w.sine, w.cosine, -1.0, w.sinh, w.sine);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.im);
+        return {signOf(z.re), farSmallPart(z.re, w, -1.0)};
+    }
     const SineCosine cy = sineCosine(z.im);
     const Complex numerator = hyperbolicCosineOf(z.re, cy), divisor = hyperbolicSineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(numerator, divisor))  // |x| > 709
@@ -137,39 +254,71 @@ Complex hyperbolicCotangent(Complex z) {
     return divide(numerator, divisor);
 }
 
-// sec z = 1/cos z; far from the real axis cos z ~ (e^|y|/2)(cos x, -sign y·sin x).
+// sec z = 1/cos z = (C·c + i·S·s)/(C² + s²); far from the real axis cos z ~ (e^|y|/2)(cos x, -sign y·sin x).
 Complex secant(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.im) <= farQuotientArgument) {
+            const Wide w = wide(z.im, z.re);
+            return quotientOfProducts(w.cosine, w.cosh, w.sine, w.sinh, 1.0, w.cosine, w.sinh);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.re);
+        return {farReciprocalPart(z.im, w.cosine), farReciprocalPart(z.im, times(signOf(z.im), w.sine))};
+    }
     const SineCosine cx = sineCosine(z.re);
     const Complex divisor = cosineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.im, cx.cosine), farReciprocalPart(z.im, signOf(z.im) * cx.sine)};
+        return {farAxisReciprocalPart(z.im, cx.cosine), farAxisReciprocalPart(z.im, signOf(z.im) * cx.sine)};
     return reciprocal(divisor);
 }
 
-// csc z = 1/sin z; far from the real axis sin z ~ (e^|y|/2)(sin x, sign y·cos x).
+// csc z = 1/sin z = (S·c - i·C·s)/(S² + s²); far from the real axis sin z ~ (e^|y|/2)(sin x, sign y·cos x).
 Complex cosecant(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.im) <= farQuotientArgument) {
+            const Wide w = wide(z.im, z.re);
+            return quotientOfProducts(w.sine, w.cosh, w.cosine, w.sinh, -1.0, w.sine, w.sinh);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.re);
+        return {farReciprocalPart(z.im, w.sine), farReciprocalPart(z.im, times(-signOf(z.im), w.cosine))};
+    }
     const SineCosine cx = sineCosine(z.re);
     const Complex divisor = sineOf(z.im, cx);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.im, cx.sine), farReciprocalPart(z.im, -signOf(z.im) * cx.cosine)};
+        return {farAxisReciprocalPart(z.im, cx.sine), farAxisReciprocalPart(z.im, -signOf(z.im) * cx.cosine)};
     return reciprocal(divisor);
 }
 
-// sech z = 1/cosh z; far from the imaginary axis cosh z ~ (e^|x|/2)(cos y, sign x·sin y).
+// sech z = 1/cosh z = (c·C - i·s·S)/(s² + C²); far from the imaginary axis cosh z ~ (e^|x|/2)(cos y, sign x·sin y).
 Complex hyperbolicSecant(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.re) <= farQuotientArgument) {
+            const Wide w = wide(z.re, z.im);
+            return quotientOfProducts(w.cosh, w.cosine, w.sinh, w.sine, -1.0, w.sinh, w.cosine);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.im);
+        return {farReciprocalPart(z.re, w.cosine), farReciprocalPart(z.re, times(-signOf(z.re), w.sine))};
+    }
     const SineCosine cy = sineCosine(z.im);
     const Complex divisor = hyperbolicCosineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.re, cy.cosine), farReciprocalPart(z.re, -signOf(z.re) * cy.sine)};
+        return {farAxisReciprocalPart(z.re, cy.cosine), farAxisReciprocalPart(z.re, -signOf(z.re) * cy.sine)};
     return reciprocal(divisor);
 }
 
-// csch z = 1/sinh z; far from the imaginary axis sinh z ~ (e^|x|/2)(sign x·cos y, sin y).
+// csch z = 1/sinh z = (s·C - i·c·S)/(s² + S²); far from the imaginary axis sinh z ~ (e^|x|/2)(sign x·cos y, sin y).
 Complex hyperbolicCosecant(Complex z) {
+    if (offTheAxes(z)) {
+        if (std::fabs(z.re) <= farQuotientArgument) {
+            const Wide w = wide(z.re, z.im);
+            return quotientOfProducts(w.sinh, w.cosine, w.cosh, w.sine, -1.0, w.sinh, w.sine);
+        }
+        const real::WideSineCosine w = real::wideSinCos(z.im);
+        return {farReciprocalPart(z.re, times(signOf(z.re), w.cosine)), farReciprocalPart(z.re, times(-1.0, w.sine))};
+    }
     const SineCosine cy = sineCosine(z.im);
     const Complex divisor = hyperbolicSineOf(z.re, cy);
     if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farReciprocalPart(z.re, signOf(z.re) * cy.cosine), farReciprocalPart(z.re, -cy.sine)};
+        return {farAxisReciprocalPart(z.re, signOf(z.re) * cy.cosine), farAxisReciprocalPart(z.re, -cy.sine)};
     return reciprocal(divisor);
 }
 

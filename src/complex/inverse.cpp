@@ -23,13 +23,22 @@
 // Huge parts (beyond 2^500) take the asymptotic forms, which are exact there; infinities
 // give the limits (asin(inf + i) = π/2 + inf i). A NaN part off the axes gives NaN parts.
 //
-// acos, asinh and atanh are each one call of asin or atan (identities at the functions);
-// the six reciprocal functions apply an inner function to reciprocal(z).
+// acos, asinh and atanh are each one call of asin or atan (identities at the functions).
+// The six reciprocal functions are an inner function of 1/z, formed from z itself where the
+// rounding of 1/z would cost digits: next to their branch points (w = 1/z near ±1 or ±i) an
+// error of half an ulp in w moves the result by about sqrt(ulp). With w = conj(z)/|z|²:
+//   |w ± 1| = |z ± 1|/|z|,  1 - Re w = (|z|² - x)/|z|² (numerator from exact squares),
+// which are all Hull, Fairgrieve and Tang's formulas need for asin w, acos w and acosh w, and
+//   atan w = (½ atan2(2x, |z|² - 1), -¼ ln((x² + (1 + y)²)/(x² + (1 - y)²)) signed by y)
+// for acot; acsch z = -i acsc(-iz) and acoth z = -i acot(-iz). On the axes the real
+// functions of 1/t come from t: acos(1/t) and asin(1/t) are angles of (±1, sqrt(t² - 1)),
+// acosh(1/t) = ln((1 + sqrt(1 - t²))/t) and atanh(1/t) = ½ ln((t + 1)/(t - 1)), in
+// double-double. Where 1/z is far from the branch points (|z| beyond 2^±500, the axes where
+// the inner function is well conditioned) the rounded reciprocal is used as it is.
 //
-// Accuracy against mpmath (tests/reference/inverse.txt, about 6500 points near 0, the
-// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes):
-// every part within 2 ulp of the true value of the function at the argument, for the
-// reciprocal functions at the rounded reciprocal.
+// Accuracy against mpmath (tests/reference/inverse.txt, about 6800 points near 0, the
+// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes, and
+// the reciprocal functions on the axes): every part within 2 ulp of its own true value.
 #include "complex/inverse.h"
 
 #include <algorithm>
@@ -95,25 +104,43 @@ double realInverseHyperbolicTangent(double y) {
 // Hull, Fairgrieve and Tang's quantities for x, y >= 0, both finite and at most largePart.
 struct UnitDistances {
     double x, y;
-    double r;  // |z + 1|
-    double s;  // |z - 1|
-    double A;  // (r + s)/2 >= 1
+    double r;          // |z + 1|
+    double s;          // |z - 1|
+    double A;          // (r + s)/2 >= 1
+    double onePlusX;   // 1 + x
+    double oneMinusX;  // 1 - x, its sign that of 1 - x even where x itself rounds to 1
 };
 
 UnitDistances unitDistances(double x, double y) {
     const double r = real::hypot(x + 1.0, y);
     const double s = real::hypot(x - 1.0, y);
-    return {x, y, r, s, 0.5 * (r + s)};
+    return {x, y, r, s, 0.5 * (r + s), x + 1.0, 1.0 - x};
+}
+
+// The same quantities for w = 1/conj(z) = (x + iy)/|z|², the first-quadrant image of 1/z, from
+// x, y >= 0 with the larger in [2^-500, 2^500]: |w ± 1| = |z ± 1|/|z|, and 1 - Re w =
+// (|z|² - x)/|z|², whose numerator is formed in double-double from exact squares, so it
+// keeps its digits next to w = 1, where 1 - Re w rounded from a rounded reciprocal would not.
+UnitDistances reciprocalUnitDistances(double x, double y) {
+    const DoubleDouble squaredModulus = ddAdd(twoProduct(x, x), twoProduct(y, y));
+    const double modulus = real::hypot(x, y);
+    const double wx = rounded(ddDivide({x, 0.0}, squaredModulus));
+    const double wy = rounded(ddDivide({y, 0.0}, squaredModulus));
+    const double r = real::hypot(x + 1.0, y) / modulus;
+    const double s = real::hypot(x - 1.0, y) / modulus;  // x - 1 exact near 1
+    const double oneMinusX = rounded(ddDivide(ddSubtract(squaredModulus, {x, 0.0}), squaredModulus));
+    return {wx, wy, r, s, 0.5 * (r + s), 1.0 + wx, oneMinusX};
 }
 
 // ln(A + sqrt(A² - 1)) = acosh A, with A - 1 formed without cancellation.
 double inverseCoshOfA(const UnitDistances& d) {
-    const double x = d.x, y = d.y;
-    if (x < 1.0 && y < tinyPart) return y / std::sqrt((1.0 - x) * (1.0 + x));  // y² would underflow
+    const double y = d.y;
+    const bool belowOne = d.oneMinusX > 0.0;  // x < 1
+    if (belowOne && y < tinyPart) return y / std::sqrt(d.oneMinusX * d.onePlusX);  // y² would underflow
     if (d.A <= logarithmCrossover) {
         const double yy = y * y;
-        const double aMinus1 = x < 1.0 ? 0.5 * (yy / (d.r + (x + 1.0)) + yy / (d.s + (1.0 - x)))
-                                       : 0.5 * (yy / (d.r + (x + 1.0)) + (d.s + (x - 1.0)));
+        const double aMinus1 = belowOne ? 0.5 * (yy / (d.r + d.onePlusX) + yy / (d.s + d.oneMinusX))
+                                        : 0.5 * (yy / (d.r + d.onePlusX) + (d.s - d.oneMinusX));
         return real::log1p(aMinus1 + std::sqrt(aMinus1 * (d.A + 1.0)));
     }
     return real::log(d.A + std::sqrt(d.A * d.A - 1.0));
@@ -123,8 +150,8 @@ double inverseCoshOfA(const UnitDistances& d) {
 // x / cosineFactor with cosineFactor = A·sqrt(1 - B²) formed from r and s.
 double cosineFactor(const UnitDistances& d) {
     const double x = d.x, y = d.y;
-    if (x <= 1.0) return std::sqrt(0.5 * (d.A + x) * (y * y / (d.r + (x + 1.0)) + (d.s + (1.0 - x))));
-    return y * std::sqrt(0.5 * ((d.A + x) / (d.r + (x + 1.0)) + (d.A + x) / (d.s + (x - 1.0))));
+    if (d.oneMinusX >= 0.0) return std::sqrt(0.5 * (d.A + x) * (y * y / (d.r + d.onePlusX) + (d.s + d.oneMinusX)));
+    return y * std::sqrt(0.5 * ((d.A + x) / (d.r + d.onePlusX) + (d.A + x) / (d.s - d.oneMinusX)));
 }
 
 // asin B, B = x/A in [0, 1].
@@ -158,24 +185,14 @@ Complex firstQuadrantArccosine(double x, double y) {
     return {arccosineOfB(d), inverseCoshOfA(d)};
 }
 
-// a + b as the rounded sum and its exact rounding error (Knuth's two-sum).
-struct ExactSum {
-    double sum, error;
-};
-ExactSum twoSum(double a, double b) {
-    const double sum = a + b;
-    const double bRounded = sum - a;
-    return {sum, (a - (sum - bRounded)) + (b - bRounded)};
-}
-
 // 1 - x² - y² for x, y >= 0 at most largePart, from the exact squares (hi + lo, the lo by
 // a two-product) and exact sums: near the unit circle only the rounding of the small tail remains.
 double oneMinusSquaredModulus(double x, double y) {
     const auto [xx, xxLow] = twoProduct(x, x);
     const auto [yy, yyLow] = twoProduct(y, y);
-    const ExactSum first = twoSum(1.0, -std::max(xx, yy));
-    const ExactSum second = twoSum(first.sum, -std::min(xx, yy));
-    return second.sum + (((first.error + second.error) - xxLow) - yyLow);
+    const DoubleDouble first = twoSum(1.0, -std::max(xx, yy));  // exact sums (Knuth's two-sum)
+    const DoubleDouble second = twoSum(first.high, -std::min(xx, yy));
+    return second.high + (((first.low + second.low) - xxLow) - yyLow);
 }
 
 // ¼ ln((x² + (1 + y)²) / (x² + (1 - y)²)) for x, y >= 0: Im atan(x + iy).
@@ -197,6 +214,123 @@ Complex squareRootOfHalfComplement(double x, double y) {
     const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
     if (u >= 0.0) return {t, v / (4.0 * t)};
     return {std::fabs(v) / (4.0 * t), std::copysign(t, v)};
+}
+
+// --- The reciprocal functions, formed from z -------------------------------------------------
+
+// Within this range of the larger part's magnitude, |z|² is a normal double and the quantities
+// of 1/z are formed from z; outside it 1/z is far from every branch point and the inner
+// function of the rounded reciprocal is as accurate.
+constexpr double smallestReciprocalPart = 0x1p-500;
+
+bool inReciprocalRange(double ax, double ay) {
+    const double larger = std::fmax(ax, ay);
+    return larger >= smallestReciprocalPart && larger <= largePart;
+}
+
+// sqrt(t² - 1) for 1 <= t <= largePart, from (t - 1)(t + 1) in double-double (t - 1 exact near 1).
+double rootOfSquareMinusOne(double t) { return rounded(ddSquareRoot(ddMultiply(twoSum(t, -1.0), twoSum(t, 1.0)))); }
+
+// acos(1/x) for real x: the angle of (sign x, sqrt(x² - 1)), x scaled out; the default NaN for |x| < 1.
+double arcsecantOfReal(double x) {
+    if (std::fabs(x) < 1.0) return defaultNaN;
+    return real::atan2(rootOfSquareMinusOne(std::fabs(x)), std::copysign(1.0, x));
+}
+
+// asin(1/x) for real x: the angle of (sqrt(x² - 1), sign x); the default NaN for |x| < 1.
+double arccosecantOfReal(double x) {
+    if (std::fabs(x) < 1.0) return defaultNaN;
+    return real::atan2(std::copysign(1.0, x), rootOfSquareMinusOne(std::fabs(x)));
+}
+
+// acosh(1/x) = ln((1 + sqrt((1 - x)(1 + x)))/x) for 0 < x <= 1, in double-double (a sum of
+// positive terms: near x = 1 the argument is 1 + sqrt(2(1 - x)), kept with its low part);
+// the default NaN elsewhere, where 1/x < 1.
+double inverseHyperbolicSecantOfReal(double x) {
+    if (!(x > 0.0 && x <= 1.0)) return defaultNaN;
+    const DoubleDouble root = ddSquareRoot(ddMultiply(twoSum(1.0, -x), twoSum(1.0, x)));
+    return rounded(real::logOfDoubleDouble(ddDivide(ddAdd({1.0, 0.0}, root), {x, 0.0})));
+}
+
+// atanh(1/t) = ½ ln((|t| + 1)/(|t| - 1)) with the sign of t, the quotient in double-double
+// (|t| - 1 exact near 1); ±inf at ±1, the default NaN for |t| < 1.
+double inverseHyperbolicCotangentOfReal(double t) {
+    const double a = std::fabs(t);
+    if (a < 1.0) return defaultNaN;
+    if (a == 1.0) return std::copysign(infinity, t);
+    const DoubleDouble ratio = ddDivide(twoSum(a, 1.0), twoSum(a, -1.0));
+    return std::copysign(0.5 * rounded(real::logOfDoubleDouble(ratio)), t);
+}
+
+// acsc(x + iy) formed from z: on the real axis asin(1/x) from sqrt(x² - 1); off the axes the
+// arcsine of w = 1/z from the unit distances of w formed from z, with the signs of w's
+// parts (those of x and -y). False leaves the value to asin(reciprocal(z)): infinite, NaN or
+// zero parts, the imaginary axis (asin(-i/y) = -i asinh(1/y) is well conditioned), and
+// magnitudes outside the reciprocal range.
+bool arccosecantFromZ(double x, double y, Complex& result) {
+    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    if (isZero(y)) {
+        if (ax > largePart) return false;
+        result = {arccosecantOfReal(x), +0.0};
+        return true;
+    }
+    if (!inReciprocalRange(ax, ay)) return false;
+    const UnitDistances d = reciprocalUnitDistances(ax, ay);
+    result = {std::copysign(arcsineOfB(d), x), (y > 0.0 ? -1.0 : 1.0) * inverseCoshOfA(d)};
+    return true;
+}
+
+// acot(x + iy) formed from z: with 1/z = conj(z)/|z|²,
+//   acot z = (½ atan2(2x, |z|² - 1), -¼ ln((x² + (1 + y)²)/(x² + (1 - y)²)) with the sign of y),
+// |z|² - 1 from exact squares; on the imaginary axis (+0, atanh(-1/y)) from -y itself. False
+// leaves the value to atan(reciprocal(z)) (the real axis, where atan(1/x) is well conditioned).
+bool arccotangentFromZ(double x, double y, Complex& result) {
+    if (!std::isfinite(x) || !std::isfinite(y) || isZero(y)) return false;
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    if (ax > largePart || ay > largePart) return false;
+    if (isZero(x)) {
+        result = {+0.0, inverseHyperbolicCotangentOfReal(-y)};
+        return true;
+    }
+    const double realPart = 0.5 * real::atan2(x + x, -oneMinusSquaredModulus(ax, ay));
+    result = {realPart, std::copysign(arctangentImaginaryPart(ax, ay), -y)};
+    return true;
+}
+
+// asec(x + iy) formed from z, as acsc: acos(1/x) on the real axis, and off the axes the
+// arccosine of 1/z from its unit distances: (acos B or π - acos B by the sign of x, acosh A
+// with the sign of y).
+bool arcsecantFromZ(double x, double y, Complex& result) {
+    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    if (isZero(y)) {
+        if (ax > largePart) return false;
+        result = {arcsecantOfReal(x), -0.0};
+        return true;
+    }
+    if (!inReciprocalRange(ax, ay)) return false;
+    const UnitDistances d = reciprocalUnitDistances(ax, ay);
+    const double angle = arccosineOfB(d);
+    result = {x > 0.0 ? angle : (pi - angle) + piLow, (y > 0.0 ? 1.0 : -1.0) * inverseCoshOfA(d)};
+    return true;
+}
+
+// asech(x + iy) formed from z: acosh(1/x) on the real axis, and off the axes (acosh A,
+// ±acos B or ±(π - acos B)) of 1/z, the sign that of -y.
+bool inverseHyperbolicSecantFromZ(double x, double y, Complex& result) {
+    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
+    const double ax = std::fabs(x), ay = std::fabs(y);
+    if (isZero(y)) {
+        if (ax > largePart || ax < smallestReciprocalPart) return false;
+        result = {inverseHyperbolicSecantOfReal(x), +0.0};
+        return true;
+    }
+    if (!inReciprocalRange(ax, ay)) return false;
+    const UnitDistances d = reciprocalUnitDistances(ax, ay);
+    const double angle = arccosineOfB(d);
+    result = {inverseCoshOfA(d), std::copysign(x > 0.0 ? angle : (pi - angle) + piLow, -y)};
+    return true;
 }
 
 }  // namespace
@@ -268,18 +402,48 @@ Complex inverseHyperbolicTangent(Complex z) {
     return {a.im, -a.re};
 }
 
+// The six reciprocal functions are the inner function of 1/z. Next to the branch points
+// (z = ±1 for asec, acsc, asech and acoth, z = ±i for acot and acsch) the rounding of 1/z to
+// doubles would move the result by far more than an ulp, so they are formed from z itself
+// where it matters (the *FromZ helpers above); elsewhere the rounded reciprocal is used.
+// acsch z = asinh(1/z) = -i acsc(-iz) and acoth z = atanh(1/z) = -i acot(-iz).
+
 // asec z = acos(1/z)
-Complex arcsecant(Complex z) { return arccosine(reciprocal(z)); }
+Complex arcsecant(Complex z) {
+    Complex result;
+    if (arcsecantFromZ(z.re, z.im, result)) return result;
+    return arccosine(reciprocal(z));
+}
 // acsc z = asin(1/z)
-Complex arccosecant(Complex z) { return arcsine(reciprocal(z)); }
+Complex arccosecant(Complex z) {
+    Complex result;
+    if (arccosecantFromZ(z.re, z.im, result)) return result;
+    return arcsine(reciprocal(z));
+}
 // acot z = atan(1/z)
-Complex arccotangent(Complex z) { return arctangent(reciprocal(z)); }
+Complex arccotangent(Complex z) {
+    Complex result;
+    if (arccotangentFromZ(z.re, z.im, result)) return result;
+    return arctangent(reciprocal(z));
+}
 // asech z = acosh(1/z)
-Complex inverseHyperbolicSecant(Complex z) { return inverseHyperbolicCosine(reciprocal(z)); }
-// acsch z = asinh(1/z)
-Complex inverseHyperbolicCosecant(Complex z) { return inverseHyperbolicSine(reciprocal(z)); }
-// acoth z = atanh(1/z)
-Complex inverseHyperbolicCotangent(Complex z) { return inverseHyperbolicTangent(reciprocal(z)); }
+Complex inverseHyperbolicSecant(Complex z) {
+    Complex result;
+    if (inverseHyperbolicSecantFromZ(z.re, z.im, result)) return result;
+    return inverseHyperbolicCosine(reciprocal(z));
+}
+// acsch z = asinh(1/z) = -i acsc(-iz)
+Complex inverseHyperbolicCosecant(Complex z) {
+    Complex a;
+    if (arccosecantFromZ(z.im, -z.re, a)) return {a.im, -a.re};
+    return inverseHyperbolicSine(reciprocal(z));
+}
+// acoth z = atanh(1/z) = -i acot(-iz)
+Complex inverseHyperbolicCotangent(Complex z) {
+    Complex a;
+    if (arccotangentFromZ(z.im, -z.re, a)) return {a.im, -a.re};
+    return inverseHyperbolicTangent(reciprocal(z));
+}
 
 std::span<const TableEntry> inverseFunctionEntries() {
     static constexpr std::array entries{

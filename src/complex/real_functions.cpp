@@ -698,6 +698,29 @@ double sin(double x) { return circular(x, Wanted::sine).sine; }
 
 double cos(double x) { return circular(x, Wanted::cosine).cosine; }
 
+// The fast path's reduction and kernels, unrounded: the kernels are within 2^-66 of sin r and
+// cos r relative, the reduction within 2^-68.6 of |r| (see circular), so each part is within
+// 2^-64. Below tinyArgument sin x = x - x³/6 and cos x = 1 - x²/2 to far below 2^-100.
+WideSineCosine wideSinCos(double x) {
+    if (!(std::fabs(x) <= largestDouble)) {
+        const double nan = x - x;
+        return {{nan, 0.0}, {nan, 0.0}};
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude < tinyArgument) return {fastTwoSum(x, -(x * x * x) / 6.0), fastTwoSum(1.0, -0.5 * (x * x))};
+    const Reduction reduction = magnitude < shortReductionLimit ? fastReduceShort(magnitude) : reduceLong(magnitude);
+    const DoubleDouble sine = fastSineKernel(reduction.remainder);
+    const DoubleDouble cosine = fastCosineKernel(reduction.remainder);
+    DoubleDouble sinePart = sine, cosinePart = cosine;
+    switch (reduction.quadrant) {
+        case 0: break;
+        case 1: sinePart = cosine; cosinePart = negate(sine); break;
+        case 2: sinePart = negate(sine); cosinePart = negate(cosine); break;
+        default: sinePart = negate(cosine); cosinePart = sine; break;
+    }
+    return {x < 0.0 ? negate(sinePart) : sinePart, cosinePart};
+}
+
 namespace accurate {
 
 SineCosine sinCos(double x) {

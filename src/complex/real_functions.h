@@ -48,4 +48,12 @@ namespace accurate {
 ScaledExponential exponentialParts(double t);
 }
 
+// sin x and cos x unrounded, as double-doubles with a relative error below 2^-64, for callers
+// that combine them before one final rounding. NaN parts for an infinite or NaN x.
+struct WideSineCosine {
+    DoubleDouble sine;
+    DoubleDouble cosine;
+};
+WideSineCosine wideSinCos(double x);
+
 }  // namespace kx::real

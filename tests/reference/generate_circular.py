@@ -16,11 +16,15 @@ and +-i, just above and below every cut (offsets of 1e-300 ... 1e-3, never an ex
 part, where mpmath and IEEE signed-zero conventions could choose different sides), near the
 unit circle, and tiny and huge magnitudes. A fixed seed makes the output reproducible.
 
-The six reciprocal inverse functions are defined as an inner function of the double
-reciprocal 1/z (Smith's formula with the numerator 1 folded in, which Python's IEEE
-doubles reproduce operation by operation). Their expected value is the inner function
-of that rounded reciprocal: near a branch point the rounding of 1/z alone moves the true
-value by far more than an ulp, and that is the definition, not an error of the function.
+The six reciprocal inverse functions are expected to give their true value at z (mpmath's
+asec, acsc, acot, asech, acsch, acoth, the inner function of the exact 1/z), also next to
+their branch points, where the rounding of 1/z to doubles alone would move the value by far
+more than an ulp. Their real-axis and imaginary-axis rows are added where the value is real
+or imaginary: there the calculator computes them from z as well.
+
+The quotients tan, cot, tanh and coth also get points far from both axes (growing part 20 to
+700), where the small part of the result is many orders below the large one and is judged
+on its own.
 
 Run:  python3 tests/reference/generate_circular.py
 """
@@ -75,6 +79,10 @@ def circular_points(rng):
             points.append((signed(rng, t), signed(rng, g)))
     for _ in range(90):
         points.append((signed(rng, 10 ** rng.uniform(-10, 3)), signed(rng, 10 ** rng.uniform(-10, 2.9))))
+    # far from both axes: the small part of a quotient is judged on its own
+    for _ in range(60):
+        points.append((signed(rng, rng.uniform(0.1, 400.0)), signed(rng, rng.uniform(18.0, 700.0))))
+    points += [(-338.199847101286, 250.66711592424954), (0.0687, -6.99), (1.0, 21.9), (2.0, 22.1), (3.0, -19.0)]
     return points
 
 
@@ -153,10 +161,35 @@ def inverse_points(rng):
     return points
 
 
+# Real arguments next to +-1 and elsewhere, for the reciprocal functions' axis rows.
+AXIS_VALUES = [1.0, 1.0000000001, 1 + 2 ** -52, 1 + 2 ** -30, 1.00001, 1.001, 1.5, 2.0, 10.0, 1e10, 1e150,
+               0.9999999999, 1 - 2 ** -53, 1 - 2 ** -30, 0.99999, 0.999, 0.5, 0.1, 1e-5, 1e-150]
+# (name, axis): where the reciprocal function is real on the real axis, or imaginary on the imaginary axis.
+AXIS_DOMAINS = [("asec", "re", lambda t: abs(t) >= 1), ("acsc", "re", lambda t: abs(t) >= 1),
+                ("acot", "re", lambda t: True), ("asech", "re", lambda t: 0 < t <= 1),
+                ("acsch", "re", lambda t: True), ("acoth", "re", lambda t: abs(t) > 1),
+                ("acot", "im", lambda t: abs(t) > 1), ("acsch", "im", lambda t: abs(t) >= 1)]
+
+
+def reciprocal_axis_lines():
+    lines = []
+    for name, axis, inside in AXIS_DOMAINS:
+        function = getattr(mp, name)
+        for t in AXIS_VALUES + [-t for t in AXIS_VALUES]:
+            if not inside(t):
+                continue
+            x, y = (t, 0.0) if axis == "re" else (0.0, t)
+            value = evaluate(function, x, y)
+            lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
+    return lines
+
+
 def inverse_lines():
     rng = random.Random(19971987)
     lines = []
     points = inverse_points(rng)
+    # the rows of issue 11: asec and acot next to 1 and -i
+    points += [(0.9999999999979005, -1.844346147581579e-12), (1.503681298440855e-11, -0.9999999999931247)]
     for name in ["asin", "acos", "atan", "asec", "acsc", "acot", "asinh", "acosh", "atanh", "asech", "acsch",
                  "acoth"]:
         for x, y in points:
@@ -164,11 +197,11 @@ def inverse_lines():
                 w = reciprocal(x, y)
                 if w is None or w[0] == 0.0 or w[1] == 0.0:
                     continue  # an axis of the inner function: its chosen values, tested exactly elsewhere
-                value = evaluate(DIRECT[RECIPROCAL[name]], *w)
+                value = evaluate(getattr(mp, name), x, y)
             else:
                 value = evaluate(DIRECT[name], x, y)
             lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
-    return lines
+    return lines + reciprocal_axis_lines()
 
 
 def write(file_name, lines):
