@@ -150,6 +150,11 @@ constexpr int largestUnscaledExponent = 500;
 
 DoubleDouble times(double a, DoubleDouble b) { return ddMultiply({a, 0.0}, b); }
 
+// a·2^-shift.
+DoubleDouble unscaled(DoubleDouble a, int shift) {
+    return shift == 0 ? a : DoubleDouble{std::ldexp(a.high, -shift), std::ldexp(a.low, -shift)};
+}
+
 // x² + y² - 1 in double-double: the five terms of the exact value (the squares as Dekker
 // products) summed with Priest's doubly compensated summation, then their remainder after
 // the rounded sum likewise, so the result is relative to itself even on |z| = 1.
@@ -169,8 +174,8 @@ DoubleDouble wideLogOfModulus(Complex z) {
     int e = 0;
     std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
     if (std::abs(e) <= largestUnscaledExponent) e = 0;
-    const double x = std::ldexp(z.re, -e);
-    const double y = std::ldexp(z.im, -e);
+    const double x = e == 0 ? z.re : std::ldexp(z.re, -e);
+    const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
     const DoubleDouble squares = ddAdd(twoProduct(x, x), twoProduct(y, y));
     const DoubleDouble twice = squares.high >= 0.5 && squares.high <= 2.0
                                    ? real::wide::log1p(sumOfSquaresMinusOneWide(x, y))
@@ -263,8 +268,7 @@ Complex realPowerOfComplexBase(Complex z, double u) {
     const DoubleDouble offsetTimesU = times(u, angle.offset);
     if (im.high == 0.0 && angle.shift != 0 && std::fabs(offsetTimesU.high) < std::ldexp(negligibleAngle, angle.shift))
         return turnedScaledProducts(re, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns);
-    const DoubleDouble unscaled{std::ldexp(offsetTimesU.high, -angle.shift), std::ldexp(offsetTimesU.low, -angle.shift)};
-    return wideExp({re, ddAdd(im, unscaled), quarterTurns});
+    return wideExp({re, ddAdd(im, unscaled(offsetTimesU, angle.shift)), quarterTurns});
 }
 
 // z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
@@ -272,7 +276,7 @@ Complex realPowerOfComplexBase(Complex z, double u) {
 Complex complexPowerOfComplexBase(Complex z, Complex w) {
     const DoubleDouble logOfModulus = wideLogOfModulus(z);
     const AxisAngle angle = axisAngle(z);
-    const DoubleDouble offset{std::ldexp(angle.offset.high, -angle.shift), std::ldexp(angle.offset.low, -angle.shift)};
+    const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
     DoubleDouble im = times(w.im, logOfModulus);
     const int quarterTurns = quarterTurnsOfMultiple(w.re, angle.quarterTurns, im);

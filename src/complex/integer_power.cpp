@@ -1,11 +1,9 @@
 // z^n by binary powering in double-double arithmetic, each part rounded once at the end.
 //
-// The running power is (re + i·im)·2^exponent with double-double parts. The operands of a
-// product are brought back near 1 by exact powers of two when the product would overflow
-// or lose its low parts to underflow, so the power is formed whatever |z|^n is; the
-// exponent is applied once, in the final rounding (overflow only when the part itself
-// overflows, gradual underflow). A part below 2^-1074 of the larger one is lost in that
-// scaling, which only a power near the ends of the double range can need.
+// Each part of the running power is a double-double times its own power of two, so no
+// product overflows or underflows, whatever |z|^n is and however far apart the parts
+// are in size; the power of two is applied once, in the final rounding (overflow only
+// when the part itself overflows, gradual underflow).
 //
 // Exactness: the products of parts are exact (Dekker's two-product) and their sums are
 // exact while they fit in double-double, so small Gaussian powers such as (1 + i)^100 or
@@ -24,7 +22,6 @@
 // the error stays relative to the part itself.
 #include "complex/integer_power.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -35,77 +32,92 @@
 namespace kx {
 namespace {
 
-// (re + i·im)·2^exponent.
-struct ScaledWideComplex {
-    DoubleDouble re;
-    DoubleDouble im;
+// value·2^exponent, value a double-double whose high part is zero or in [2^-450, 2^450].
+// Moderate powers keep exponent 0 throughout; a part leaving that window is scaled back
+// to near 1 by an exact power of two.
+struct ScaledPart {
+    DoubleDouble value;
     int exponent;
 };
 
-constexpr int largestSplitExponent = 995;
-constexpr int largestProductExponent = 1022;  // parts below 2^1022 times 2: no overflow
-constexpr int smallestProductExponent = -960;
+// (re + i·im), each part with its own power of two, so that neither part of a power
+// overflows or underflows on the way whatever their sizes and ratio.
+struct ScaledWideComplex {
+    ScaledPart re;
+    ScaledPart im;
+};
 
-DoubleDouble scaled(DoubleDouble a, int shift) { return {std::ldexp(a.high, shift), std::ldexp(a.low, shift)}; }
+// Products of two values in the window stay below Veltkamp's limit of 2^996 and keep their
+// low parts above the normal range (2^-900·2^-106 > 2^-1022).
+constexpr double windowHigh = 0x1p450;
+constexpr double windowLow = 0x1p-450;
+// Beyond this difference of exponents the addend with the smaller one is below 2^-1000
+// of the other (each value is within the window): left out.
+constexpr int negligibleExponentGap = 2000;
 
-// The same value with the larger part in [1, 2) (unchanged when both parts are zero).
-ScaledWideComplex normalized(ScaledWideComplex z) {
-    const double larger = std::max(std::fabs(z.re.high), std::fabs(z.im.high));
-    if (larger == 0.0) return z;
-    int largerExponent = 0;
-    std::frexp(larger, &largerExponent);
-    const int shift = 1 - largerExponent;
-    return {scaled(z.re, shift), scaled(z.im, shift), z.exponent - shift};
+bool isZero(const ScaledPart& a) { return a.value.high == 0.0; }
+
+ScaledPart kept(DoubleDouble value, int exponent) {
+    const double magnitude = std::fabs(value.high);
+    if (magnitude == 0.0) return {{0.0, 0.0}, 0};
+    if (magnitude <= windowHigh && magnitude >= windowLow) return {value, exponent};
+    int shift = 0;
+    std::frexp(value.high, &shift);
+    return {{std::ldexp(value.high, -shift), std::ldexp(value.low, -shift)}, exponent + shift};
 }
 
-// The exponent of the larger part's magnitude, as frexp gives it (0 for zero parts).
-int largerExponent(const ScaledWideComplex& z) {
-    int exponent = 0;
-    std::frexp(std::max(std::fabs(z.re.high), std::fabs(z.im.high)), &exponent);
-    return exponent;
+ScaledPart times(const ScaledPart& a, const ScaledPart& b) {
+    return kept(ddMultiply(a.value, b.value), a.exponent + b.exponent);
 }
 
-// The product, its operands first scaled to near 1 when a part of either is beyond the
-// range of Veltkamp's split or the product's larger part would leave [2^-960, 2^1023)
-// (where low parts fall below the normal range). Scaling only then keeps a small part
-// that is far below the larger one (2^300 + 2^-800·i cubed).
-ScaledWideComplex product(ScaledWideComplex a, ScaledWideComplex b) {
-    const int aExponent = largerExponent(a);
-    const int bExponent = largerExponent(b);
-    if (aExponent > largestSplitExponent || bExponent > largestSplitExponent ||
-        aExponent + bExponent > largestProductExponent || aExponent + bExponent < smallestProductExponent) {
-        a = normalized(a);
-        b = normalized(b);
-    }
-    const DoubleDouble re = ddSubtract(ddMultiply(a.re, b.re), ddMultiply(a.im, b.im));
-    const DoubleDouble im = ddAdd(ddMultiply(a.re, b.im), ddMultiply(a.im, b.re));
-    return {re, im, a.exponent + b.exponent};
+// The addend with the smaller exponent is scaled to the other's; if that underflows, it
+// was below 2^-550 of the other.
+ScaledPart plus(const ScaledPart& a, const ScaledPart& b) {
+    if (isZero(b)) return a;
+    if (isZero(a)) return b;
+    if (a.exponent == b.exponent) return kept(ddAdd(a.value, b.value), a.exponent);
+    const bool aFirst = a.exponent > b.exponent;
+    const ScaledPart& first = aFirst ? a : b;
+    const ScaledPart& second = aFirst ? b : a;
+    const int gap = first.exponent - second.exponent;
+    if (gap > negligibleExponentGap) return first;
+    const DoubleDouble aligned{std::ldexp(second.value.high, -gap), std::ldexp(second.value.low, -gap)};
+    return kept(ddAdd(first.value, aligned), first.exponent);
 }
 
-// 1/z = conj(z)/|z|², z normalized so that |z|² is in [1, 8).
-ScaledWideComplex reciprocal(ScaledWideComplex z) {
-    const ScaledWideComplex n = normalized(z);
-    const DoubleDouble squaredModulus = ddAdd(ddMultiply(n.re, n.re), ddMultiply(n.im, n.im));
-    return {ddDivide(n.re, squaredModulus), negated(ddDivide(n.im, squaredModulus)), -n.exponent};
+ScaledPart minus(const ScaledPart& a) { return {negated(a.value), a.exponent}; }
+
+ScaledWideComplex product(const ScaledWideComplex& a, const ScaledWideComplex& b) {
+    return {plus(times(a.re, b.re), minus(times(a.im, b.im))), plus(times(a.re, b.im), times(a.im, b.re))};
 }
 
-double roundedPart(DoubleDouble part, int exponent) {
-    if (part.high == 0.0) return +0.0;
-    return real::wide::roundTimesPowerOfTwo(part, exponent);
+// 1/z = conj(z)/|z|².
+ScaledWideComplex reciprocal(const ScaledWideComplex& z) {
+    const ScaledPart squaredModulus = plus(times(z.re, z.re), times(z.im, z.im));
+    const auto quotient = [&](const ScaledPart& part) -> ScaledPart {
+        if (isZero(part)) return part;
+        return kept(ddDivide(part.value, squaredModulus.value), part.exponent - squaredModulus.exponent);
+    };
+    return {quotient(z.re), minus(quotient(z.im))};
+}
+
+double rounded(const ScaledPart& part) {
+    if (isZero(part)) return +0.0;
+    return real::wide::roundTimesPowerOfTwo(part.value, part.exponent);
 }
 
 }  // namespace
 
 Complex integerPower(Complex z, int n) {
     const unsigned magnitude = static_cast<unsigned>(std::abs(n));
-    const ScaledWideComplex base{{z.re, 0.0}, {z.im, 0.0}, 0};
+    const ScaledWideComplex base{kept({z.re, 0.0}, 0), kept({z.im, 0.0}, 0)};
     ScaledWideComplex power = base;
     for (int bit = std::bit_width(magnitude) - 2; bit >= 0; --bit) {  // the leading bit is base itself
         power = product(power, power);
         if ((magnitude >> bit) & 1u) power = product(power, base);
     }
     if (n < 0) power = reciprocal(power);
-    return {roundedPart(power.re, power.exponent), roundedPart(power.im, power.exponent)};
+    return {rounded(power.re), rounded(power.im)};
 }
 
 }  // namespace kx

@@ -934,6 +934,11 @@ SineCosinePair sinCos(DoubleDouble x) {
 
 double roundTimesPowerOfTwo(DoubleDouble value, int exponent) {
     if (value.high == 0.0 || !std::isfinite(value.high)) return value.high;
+    const double magnitudeOfHigh = std::fabs(value.high);
+    const int highExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitudeOfHigh) >> 52) - 1023;
+    if (magnitudeOfHigh >= std::numeric_limits<double>::min() && exponent >= smallestNormalExponent &&
+        exponent <= 1023 && highExponent + exponent >= smallestNormalExponent + 1)
+        return (value.high + value.low) * powerOfTwo(exponent);  // rounded, then scaled exactly (or overflowing)
     int valueExponent = 0;
     const double fraction = std::frexp(value.high, &valueExponent);  // exact
     const double magnitudeHigh = std::fabs(fraction);

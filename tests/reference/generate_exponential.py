@@ -14,6 +14,11 @@ with numbers written by float.hex(). Run from the repository root:
 
     python3 tests/reference/generate_exponential.py > tests/reference/exponential.txt
 
+and, for a wider sample of "^" judged by the same test (about a minute per 10000 rows):
+
+    python3 tests/reference/generate_exponential.py --sweep 10000 1 > /tmp/sweep.txt
+    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/exponential_test --gtest_filter='*power_within*'
+
 mpmath has no signed zeros, so on the negative real axis the side of the cut is chosen
 here from the sign of the zero imaginary part: ln and log of x - 0i (x < 0) are the
 conjugates of mpmath's values. sqrt gives +sqrt(|x|)·i on that axis for either sign.
@@ -21,6 +26,7 @@ conjugates of mpmath's values. sqrt gives +sqrt(|x|)·i on that axis for either 
 
 import math
 import random
+import sys
 
 import mpmath
 from mpmath import mp, mpf, mpc
@@ -337,5 +343,20 @@ def main():
     print("\n".join(lines))
 
 
+def sweep(count, seed):
+    """At least count rows of "^" only, from the same families with another seed: a wider
+    sample for measuring, read by the reference test through KX_EXPONENTIAL_TABLE."""
+    rng = random.Random(seed)
+    lines = ["# pow rows only; generate_exponential.py --sweep %d %d" % (count, seed)]
+    while len(lines) <= count:
+        for z, w in pow_arguments(rng):
+            re, im = reference_pow(z, w)
+            lines.append(" ".join(["pow", text(z.real), text(z.imag), text(w.real), text(w.imag), text(re), text(im)]))
+    print("\n".join(lines))
+
+
 if __name__ == "__main__":
-    main()
+    if len(sys.argv) == 4 and sys.argv[1] == "--sweep":
+        sweep(int(sys.argv[2]), int(sys.argv[3]))
+    else:
+        main()
