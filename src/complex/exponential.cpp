@@ -157,8 +157,9 @@ constexpr double negligibleAngle = 0x1p-54;
 // From this |Im(w ln z)| on, the argument's own double-double error (about 2^-104 of it)
 // reaches the last bits; its sine and cosine are those of its rounded double.
 constexpr double largestWideAngle = 0x1p50;
-// Parts of z outside [2^-500, 2^500] are scaled before they are squared.
-constexpr int largestUnscaledExponent = 500;
+// z is scaled before its parts are squared when the larger is outside [2^-450, 2^450]:
+// inside, the squares and the low parts of their Dekker products are normal doubles.
+constexpr int largestUnscaledExponent = 450;
 
 DoubleDouble times(double a, DoubleDouble b) { return ddMultiply({a, 0.0}, b); }
 
@@ -180,7 +181,7 @@ DoubleDouble sumOfSquaresMinusOneWide(double x, double y) {
 }
 
 // ln|z| = e·ln2 + ln(X² + Y²)/2 with X + iY = z·2^-e, e = 0 unless the larger part is
-// outside [2^-500, 2^500]. For X² + Y² in [1/2, 2] the logarithm is ln(1 + d) of
+// outside [2^-450, 2^450]. For X² + Y² in [1/2, 2] the logarithm is ln(1 + d) of
 // d = X² + Y² - 1 formed as above, so it is relative to itself also next to |z| = 1.
 DoubleDouble wideLogOfModulus(Complex z) {
     int e = 0;
@@ -240,7 +241,7 @@ double wideScaledProduct(DoubleDouble a, DoubleDouble t, const real::wide::Scale
 }
 
 real::wide::ScaledDoubleDouble wideExponential(DoubleDouble a) {
-    if (std::fabs(a.high) > exponentLimit) return {{0.0, 0.0}, 0};  // unused: E takes over
+    if (std::fabs(a.high) > exponentLimit) return {{0.0, 0.0}, 0};  // not read: wideScaledProduct uses E
     return real::wide::exp(a);
 }
 
