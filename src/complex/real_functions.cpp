@@ -890,4 +890,97 @@ double pow(double x, double y) {
     return accurate::pow(x, y);
 }
 
+
+// --- double-double arguments and results ---
+
+namespace wide {
+namespace {
+
+// |x| below this: sin x = x and cos x = 1 to well below 2^-106 (x²/6 < 2^-106 |x|).
+constexpr double wideTinyArgument = 0x1p-54;
+
+}  // namespace
+
+// ln of the high part plus the low part's share, low/high (its square, below 2^-106, is
+// left out).
+DoubleDouble log(DoubleDouble u) {
+    const DoubleDouble logOfHigh = logarithm(u.high);
+    return u.low == 0.0 ? logOfHigh : add(logOfHigh, {u.low / u.high, 0.0});
+}
+
+// 1 + d in [0.71, 1.41]: 2·atanh(d/(2 + d)), relative to the result whatever the size of
+// d. Elsewhere |ln(1 + d)| >= 0.34 and 1 + d is formed in double-double first.
+DoubleDouble log1p(DoubleDouble d) {
+    if (d.high >= nearOneLow && d.high <= nearOneHigh) return twiceAtanh(divide(d, add({2.0, 0.0}, d)));
+    return log(add({1.0, 0.0}, d));
+}
+
+DoubleDouble atan2(double y, double x) {
+    const DoubleDouble first = firstQuadrantAngle(std::fabs(x), std::fabs(y));
+    const DoubleDouble angle = std::signbit(x) ? add(pi, negate(first)) : first;
+    return std::signbit(y) ? negate(angle) : angle;
+}
+
+// t = k·ln2 + r with ln 2 in three parts (k·ln2 to about 2^-100 for |k| <= 2700), then e^r by
+// the reduction and series of exp (its own k is -1, 0 or 1).
+ScaledDoubleDouble exp(DoubleDouble t) {
+    const double k = nearestInteger(t.high * inverseLnTwo);
+    const DoubleDouble kLnTwo = add(add(twoProduct(k, lnTwoPart[0]), twoProduct(k, lnTwoPart[1])), {k * lnTwoPart[2], 0.0});
+    const ScaledValue reduced = exponential(add(t, negate(kLnTwo)));
+    return {reduced.value, reduced.exponent + static_cast<int>(k)};
+}
+
+// x = x.high + x.low: the high part is reduced as sin and cos reduce a double, then the low
+// part joins the remainder; a remainder pushed past pi/4 by it moves one quadrant.
+SineCosinePair sinCos(DoubleDouble x) {
+    if (std::fabs(x.high) < wideTinyArgument) return {x, {1.0, 0.0}};
+    const bool negative = x.high < 0.0;
+    const DoubleDouble magnitude = negative ? negate(x) : x;
+    Reduction reduction = reduce(magnitude.high);
+    DoubleDouble r = add(reduction.remainder, {magnitude.low, 0.0});
+    if (r.high > quarterPi) {
+        r = add(r, negate(halfPi));
+        reduction.quadrant = (reduction.quadrant + 1) & 3;
+    } else if (r.high < -quarterPi) {
+        r = add(r, halfPi);
+        reduction.quadrant = (reduction.quadrant + 3) & 3;
+    }
+    const DoubleDouble sine = sineKernel(r);
+    const DoubleDouble cosine = cosineKernel(r);
+    SineCosinePair result{};
+    switch (reduction.quadrant) {
+        case 0: result = {sine, cosine}; break;
+        case 1: result = {cosine, negate(sine)}; break;
+        case 2: result = {negate(sine), negate(cosine)}; break;
+        default: result = {negate(cosine), sine}; break;
+    }
+    if (negative) result.sine = negate(result.sine);
+    return result;
+}
+
+double roundTimesPowerOfTwo(DoubleDouble value, int exponent) {
+    if (value.high == 0.0 || !std::isfinite(value.high)) return value.high;
+    const double magnitudeOfHigh = std::fabs(value.high);
+    const int highExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitudeOfHigh) >> 52) - 1023;
+    if (magnitudeOfHigh >= std::numeric_limits<double>::min() && exponent >= smallestNormalExponent &&
+        exponent <= 1023 && highExponent + exponent >= smallestNormalExponent + 1)
+        return (value.high + value.low) * powerOfTwo(exponent);  // rounded, then scaled exactly (or overflowing)
+    int valueExponent = 0;
+    const double fraction = std::frexp(value.high, &valueExponent);  // exact
+    const double magnitudeHigh = std::fabs(fraction);
+    const double magnitudeLow = std::copysign(1.0, fraction) * std::ldexp(value.low, -valueExponent);
+    const int total = exponent + valueExponent;  // value·2^exponent = fraction·2^total
+    if (total > 1100) return std::copysign(infinity, value.high);
+    constexpr int belowEverySubnormal = -1130;
+    double magnitude = 0.0;
+    if (total >= smallestNormalExponent + 1) {  // normal or overflowing: round, then scale exactly
+        magnitude = std::ldexp(magnitudeHigh + magnitudeLow, total);
+    } else if (total > belowEverySubnormal) {
+        magnitude = roundScaled({magnitudeHigh, magnitudeLow}, total);
+    }
+    return std::copysign(magnitude, value.high);
+}
+
+}  // namespace wide
+
 }  // namespace kx::real

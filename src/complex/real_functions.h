@@ -56,4 +56,28 @@ struct WideSineCosine {
 };
 WideSineCosine wideSinCos(double x);
 
+// The same kernels on double-double arguments and results, for callers that carry an
+// argument beyond double precision (the complex power). Relative errors are about 2^-100
+// of the result unless stated; nothing here checks its argument's range.
+namespace wide {
+
+using ScaledDoubleDouble = ScaledExponential;  // value·2^exponent
+using SineCosinePair = WideSineCosine;
+
+DoubleDouble log(DoubleDouble u);      // ln u for finite u > 0
+DoubleDouble log1p(DoubleDouble d);    // ln(1 + d) for finite d > -1, relative to the result for small d
+DoubleDouble atan2(double y, double x);  // the angle of atan2 for finite x and y, not both zero
+// e^t = value·2^exponent with value in about [0.7, 1.42], for |t.high| <= 1842.
+ScaledDoubleDouble exp(DoubleDouble t);
+// sin x and cos x for |x.high| < 2^50, x.low within half an ulp of x.high, with an absolute
+// error of about 2^-100 (so a result near zero is relative to itself as far as the
+// argument's own absolute error allows).
+SineCosinePair sinCos(DoubleDouble x);
+// value·2^exponent rounded once to a double (value.low within half an ulp of value.high):
+// overflow to an infinity of value's sign, gradual underflow, a zero of value's sign below
+// the subnormal range.
+double roundTimesPowerOfTwo(DoubleDouble value, int exponent);
+
+}  // namespace wide
+
 }  // namespace kx::real

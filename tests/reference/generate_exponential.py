@@ -14,6 +14,11 @@ with numbers written by float.hex(). Run from the repository root:
 
     python3 tests/reference/generate_exponential.py > tests/reference/exponential.txt
 
+and, for a wider sample of "^" judged by the same test (about a minute per 10000 rows):
+
+    python3 tests/reference/generate_exponential.py --sweep 10000 1 > /tmp/sweep.txt
+    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/exponential_test --gtest_filter='*power_within*'
+
 mpmath has no signed zeros, so on the negative real axis the side of the cut is chosen
 here from the sign of the zero imaginary part: ln and log of x - 0i (x < 0) are the
 conjugates of mpmath's values. sqrt gives +sqrt(|x|)·i on that axis for either sign.
@@ -21,6 +26,7 @@ conjugates of mpmath's values. sqrt gives +sqrt(|x|)·i on that axis for either 
 
 import math
 import random
+import sys
 
 import mpmath
 from mpmath import mp, mpf, mpc
@@ -81,6 +87,9 @@ def reference_exp(z):
 
 
 def reference_pow(z, w):
+    if w.imag == 0 and w.real == int(w.real) and abs(w.real) <= 1024:  # an integer power, exactly
+        n = int(w.real)
+        return exact(lambda base: base ** n, z)
     return exact(lambda base, exponent: mpmath.exp(exponent * mpmath.log(base)), z, w)
 
 
@@ -221,7 +230,86 @@ def pow_arguments(rng):
         base = complex(radius * math.cos(angle), radius * math.sin(angle))
         exponent = complex(rng.uniform(-50, 50), rng.uniform(-5, 5))
         pairs.append((base, exponent))
+    pairs += exact_power_arguments() + integer_power_arguments(rng) + real_power_arguments(rng)
+    pairs += large_exponent_arguments(rng)
     return [(z, w) for z, w in pairs if z.imag != 0 or z.real > 0]
+
+
+def exact_power_arguments():
+    """Integer powers whose parts are small integers, powers of two or zero."""
+    cases = [((0, 1), 2), ((0, 1), 4), ((0, 1), 3), ((0, 1), -2), ((0, -1), 2), ((1, 1), 2), ((1, 1), 100),
+             ((1, 1), -2), ((1, -1), 3), ((3, 4), 2), ((2, 1), 3), ((1, 2), -1), ((-1, 1), 1024), ((2, 2), 7),
+             ((0.5, 0.5), 1000), ((0.5, 0.5), -1000), ((1, 3), 10), ((-3, 2), 12), ((0, 2.0**-500), 3),
+             ((2.0**500, 2.0**-1000), 2), ((5, 12), -3), ((0, 1.5), 1023), ((0, 3), -9)]
+    return [(complex(*base), complex(n, 0)) for base, n in cases]
+
+
+def integer_power_arguments(rng):
+    """z^n with 1 <= |n| <= 1024: bases near the unit circle, near the axes, large and small."""
+    pairs = []
+    for _ in range(60):  # any angle, |z|^n well inside the range
+        n = rng.choice([-1, 1]) * rng.choice([rng.randint(1, 12), rng.randint(13, 1024)])
+        radius = math.exp(rng.uniform(-600, 600) / abs(n))
+        angle = rng.uniform(-math.pi, math.pi)
+        pairs.append((complex(radius * math.cos(angle), radius * math.sin(angle)), complex(n, 0)))
+    for _ in range(60):  # near an axis: the small part of z^n is about n·y/x of the large one
+        n = rng.choice([-1, 1]) * rng.randint(2, 60)
+        large = signed(rng, math.exp(rng.uniform(-300, 300) / abs(n)))
+        small = signed(rng, abs(large) * log_uniform(rng, -250, -1))
+        base = complex(large, small) if rng.random() < 0.5 else complex(small, large)
+        pairs.append((base, complex(n, 0)))
+    for _ in range(20):  # results near overflow and in the subnormal range
+        n = rng.randint(2, 1024)
+        radius = math.exp(rng.choice([rng.uniform(700, 709), rng.uniform(-740, -700)]) / n)
+        angle = rng.uniform(-math.pi, math.pi)
+        pairs.append((complex(radius * math.cos(angle), radius * math.sin(angle)), complex(n, 0)))
+    pairs += [(complex(-58.429900985622716, -1.5695441557747804e-14), complex(44, 0)),
+              (complex(-2.3677448110020087, -1.1857194619917815), complex(45, 0))]
+    return pairs
+
+
+def real_power_arguments(rng):
+    """Non-integer real exponents: bases near the axes, near the unit circle, large and small."""
+    pairs = []
+    for _ in range(50):  # near an axis, any magnitude
+        large = signed(rng, log_uniform(rng, -150, 150))
+        small = signed(rng, abs(large) * log_uniform(rng, -300, -1))
+        base = complex(large, small) if rng.random() < 0.5 else complex(small, large)
+        pairs.append((base, complex(signed(rng, rng.uniform(0.01, 5)), 0)))
+    for _ in range(30):  # |z| within 1e-16..1e-2 of 1, exponents up to 2^20
+        angle = rng.uniform(-math.pi, math.pi)
+        radius = 1 + signed(rng, log_uniform(rng, -16, -2))
+        exponent = signed(rng, log_uniform(rng, 0, 6.3)) + rng.random()
+        if abs(exponent * math.log(radius)) < 700:
+            pairs.append((complex(radius * math.cos(angle), radius * math.sin(angle)), complex(exponent, 0)))
+    for _ in range(20):  # large and small bases, exponents that keep the result in range
+        base = complex(signed(rng, log_uniform(rng, -300, 300)), signed(rng, log_uniform(rng, -300, 300)))
+        modulus = abs(base)
+        limit = 700 / abs(math.log(modulus))
+        pairs.append((base, complex(rng.uniform(-limit, limit), 0)))
+    pairs += [(complex(1e300, 1e-20), complex(0.5, 0)), (complex(1, 1e-300), complex(1e200 + 0.5, 0)),
+              (complex(2, 2.0**-1074), complex(0.75, 0))]
+    return pairs
+
+
+def large_exponent_arguments(rng):
+    """|w·ln z| from 1 to 2^20: w = t/ln z for a chosen t, rounded to doubles, for real and
+    non-real bases and exponents."""
+    pairs = []
+    for _ in range(80):
+        size = 2.0 ** rng.uniform(0, 20)
+        target = complex(rng.uniform(-700, 700), signed(rng, size))  # Re within the range of e^t
+        if rng.random() < 0.3:
+            base = complex(log_uniform(rng, -300, 300), 0.0)
+        else:
+            base = complex(signed(rng, log_uniform(rng, -5, 5)), signed(rng, log_uniform(rng, -5, 5)))
+        exponent = target / complex(mpmath.log(mpc(base.real, base.imag)))
+        if rng.random() < 0.3 and base.imag != 0:
+            exponent = complex(exponent.real, 0.0)  # a real exponent: |Re(w ln z)| may leave the range
+            if abs(exponent.real * math.log(abs(base))) > 700:
+                continue
+        pairs.append((base, exponent))
+    return pairs
 
 
 def text(value):
@@ -255,5 +343,20 @@ def main():
     print("\n".join(lines))
 
 
+def sweep(count, seed):
+    """At least count rows of "^" only, from the same families with another seed: a wider
+    sample for measuring, read by the reference test through KX_EXPONENTIAL_TABLE."""
+    rng = random.Random(seed)
+    lines = ["# pow rows only; generate_exponential.py --sweep %d %d" % (count, seed)]
+    while len(lines) <= count:
+        for z, w in pow_arguments(rng):
+            re, im = reference_pow(z, w)
+            lines.append(" ".join(["pow", text(z.real), text(z.imag), text(w.real), text(w.imag), text(re), text(im)]))
+    print("\n".join(lines))
+
+
 if __name__ == "__main__":
-    main()
+    if len(sys.argv) == 4 and sys.argv[1] == "--sweep":
+        sweep(int(sys.argv[2]), int(sys.argv[3]))
+    else:
+        main()
