@@ -110,7 +110,7 @@ class Session:
         except ImportError:  # a Python built without it: plain lines
             return
         self.readline = readline
-        readline.set_completer_delims("".join(chr(c) for c in range(128) if not chr(c).isalpha()))
+        readline.set_completer_delims("".join(chr(c) for c in range(1, 128) if not chr(c).isalpha()))
         readline.set_completer(self.complete)
         readline.parse_and_bind("tab: complete")
         self.history = history_file()
