@@ -9,7 +9,8 @@ import pytest
 from conftest import REPOSITORY
 
 HOST = REPOSITORY / "build" / "tools" / "kxcalc" / "kxcalc"
-CORPUS = REPOSITORY / "bench" / "corpus.txt"
+# Typed lines, and lines of every kind of number and function that builds must agree on.
+CORPORA = [REPOSITORY / "bench" / "corpus.txt", REPOSITORY / "tests" / "windows" / "cross_corpus.txt"]
 
 IMPORT_CHECK = """
 import kxcalc, sys
@@ -55,10 +56,11 @@ def test_command_line(venv, tmp_path, arguments, stdin, output, status):
 
 
 @pytest.mark.skipif(not HOST.is_file(), reason="the kxcalc program is not built in build/")
-def test_filter_answers_as_the_program_does(venv, tmp_path):
-    """The whole corpus through both filters: the same bytes out and the same exit status,
+@pytest.mark.parametrize("corpus_file", CORPORA, ids=lambda path: path.name)
+def test_filter_answers_as_the_program_does(venv, tmp_path, corpus_file):
+    """A whole corpus through both filters: the same bytes out and the same exit status,
     so the module's build of the library writes what the CMake build writes."""
-    corpus = CORPUS.read_text()
+    corpus = corpus_file.read_text()
     ours = run_outside(venv, tmp_path, ["-m", "kxcalc"], corpus)
     theirs = subprocess.run([str(HOST)], input=corpus.encode(), capture_output=True, timeout=120)
     assert ours.stdout.count(b"\n") == corpus.count("\n")
