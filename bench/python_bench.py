@@ -4,12 +4,17 @@ the native call of kx_calc, a ctypes call of the shared library and Python's own
 the same lines over cmath, in one run, the repetitions of all of them interleaved.
 
     python3 bench/python_bench.py [--repetitions N] [--build build-bench]
+    python3 bench/python_bench.py --instructions [--build build-bench]
 
 Runs with an interpreter that has kxcalc installed (python/README.md). The native figure is
 calc_bench's "kxcalc/all" (ns per line, the line copied into the buffer first, as here),
 and the ctypes one loads libkxcalc.so; both come from the CMake build folder given, which
 bench/run.sh makes (build-bench): without it they are left out. The best repetition of
 each is reported: on a shared machine the best is the one least disturbed.
+
+--instructions counts instructions under valgrind's callgrind instead, which repeat on a
+busy machine: a pass over the corpus through kxcalc.calc, and through the native
+corpus_driver, each run with two numbers of passes, so that start-up cancels out.
 """
 import argparse
 import cmath
@@ -158,12 +163,49 @@ def native_ns(calc_bench: Path) -> float:
     return run["real_time"] / len(corpus_lines(CORPUS))
 
 
+def instructions(command: List[str]) -> int:
+    """The instructions a command executes, counted by callgrind."""
+    with tempfile.TemporaryDirectory() as work:
+        result = subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={work}/out", *command],
+                                check=True, capture_output=True, text=True)
+    return int(re.search(r"Collected : (\d+)", result.stderr).group(1))
+
+
+def calc_passes(passes: int) -> List[str]:
+    """A Python process that settles the variables, then makes passes over the corpus."""
+    program = ("import sys, kxcalc\n"
+               "lines = [l for l in open(sys.argv[1]).read().splitlines() if l and not l.startswith('#')]\n"
+               "for p in range(int(sys.argv[2]) + 1):\n"
+               "    for l in lines:\n"
+               "        try: kxcalc.calc(l)\n"
+               "        except kxcalc.CalcError: pass\n")
+    return [sys.executable, "-c", program, str(CORPUS), str(passes)]
+
+
+def count_instructions(build: Path) -> int:
+    lines = len(corpus_lines(CORPUS))
+    few, many = 10, 30
+    per_line = {"kxcalc.calc(line)": (instructions(calc_passes(many)) - instructions(calc_passes(few)))
+                / ((many - few) * lines)}
+    driver = build / "bench" / "corpus_driver"
+    if driver.is_file():
+        runs = [instructions([str(driver), str(CORPUS), str(passes)]) for passes in (few, many)]
+        per_line["native kx_calc (corpus_driver)"] = (runs[1] - runs[0]) / ((many - few) * lines)
+    print(f"corpus {CORPUS.name}: {lines} lines; instructions per line under callgrind")
+    for name, value in per_line.items():
+        print(f"  {name:42s} {value:8.0f}")
+    return 0
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--repetitions", type=int, default=5)
     parser.add_argument("--build", type=Path, default=REPOSITORY / "build-bench",
                         help="the CMake build folder with bench/calc_bench and src/libkxcalc.so")
+    parser.add_argument("--instructions", action="store_true", help="count instructions with callgrind")
     arguments = parser.parse_args()
+    if arguments.instructions:
+        return count_instructions(arguments.build)
 
     lines = corpus_lines(CORPUS)
     for line in lines:  # one pass in file order settles the variables
