@@ -1,5 +1,6 @@
 """kxcalc from Python: the texts, the messages and how they are told apart, the values read
 back, the arguments refused, and calls from several threads."""
+import doctest
 import re
 import threading
 import time
@@ -69,6 +70,7 @@ def same_complex(a, b):
 
 
 def test_golden_texts(kxcalc):
+    assert doctest.testmod(kxcalc).failed == 0  # the examples in the package's docstring
     for line, text in GOLDEN:
         assert kxcalc.calc(line) == text, line
         assert not kxcalc.is_message(text)
