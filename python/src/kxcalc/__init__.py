@@ -21,8 +21,9 @@ the library's bytes).
 
 Variables: the calculator lives in this module, loaded once per process, so the variables
 assigned with ``set`` and the tolerance ``tol`` are shared by every thread and every user
-of the package in the process. Calls may come from any number of threads at once; the
-interpreter's lock is released while the library works.
+of the package in the process. Calls from several threads run at once: the interpreter's
+lock is released while the library works and the package adds no lock of its own, so what
+the library allows of concurrent calls holds for them.
 """
 from kxcalc._kxcalc import CalcError, __version__, calc, evaluate, is_message
 
