@@ -36,6 +36,9 @@ struct LineBytes {
 // into the bytes they stand for; a bytes line is passed as it is.
 bool lineBytes(PyObject* line, LineBytes& bytes) {
     if (PyUnicode_Check(line)) {
+#if PY_VERSION_HEX < 0x030C0000
+        if (PyUnicode_READY(line) < 0) return false;  // a string still in the legacy form
+#endif
         if (PyUnicode_IS_ASCII(line)) {  // the common case: the text is its own encoding
             bytes.data = static_cast<const char*>(PyUnicode_DATA(line));
             bytes.size = PyUnicode_GET_LENGTH(line);
