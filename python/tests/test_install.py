@@ -66,3 +66,16 @@ def test_filter_answers_as_the_program_does(venv, tmp_path, corpus_file):
     assert ours.stdout.count(b"\n") == corpus.count("\n")
     assert ours.stdout == theirs.stdout
     assert ours.returncode == theirs.returncode
+
+
+def test_terminal_session_as_the_program_has(venv, tmp_path):
+    """The kxcalc program's own terminal test (completion, history, help, colour, Ctrl-C,
+    Ctrl-D and the exit status, through tmux), run on python3 -m kxcalc."""
+    program = tmp_path / "kxcalc"
+    program.write_text(f'#!/bin/sh\nexec "{venv}/bin/python" -m kxcalc "$@"\n')
+    program.chmod(0o755)
+    result = subprocess.run(["bash", str(REPOSITORY / "tests" / "host" / "pty_test.sh"), str(program)],
+                            capture_output=True, text=True, timeout=300)
+    if result.returncode == 77:
+        pytest.skip(result.stdout.strip())
+    assert result.returncode == 0, result.stdout

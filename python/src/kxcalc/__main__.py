@@ -150,7 +150,8 @@ class Session:
                 try:
                     line = input(PROMPT)
                 except KeyboardInterrupt:  # Ctrl-C drops the line being typed
-                    print()
+                    # Under readline the terminal does not echo the key itself.
+                    print("^C" if self.readline is not None else "")
                     continue
                 except EOFError:
                     print()  # the shell's prompt on a line of its own after Ctrl-D
