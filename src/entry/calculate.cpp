@@ -56,7 +56,7 @@ void writeMessage(char* buffer, std::string_view message) {
 // decides which parts are printed are the same value, whatever other threads assign.
 void calculate(char* buffer, SymbolTables& tables) {
     lowerInPlace(buffer);
-    const Complex tolerance = tables.variables.getOrCreate(toleranceName);
+    const Complex tolerance = tables.variables.tolerance();
     if (const auto assignment = recognizeAssignment(buffer)) {
         performAssignment(buffer, *assignment, tables, tolerance);
         return;

@@ -27,6 +27,5 @@ void buildTables(SymbolTables& tables);
 void clearTables(SymbolTables& tables);
 
 inline constexpr double initialTolerance = 1e-10;
-inline constexpr std::string_view toleranceName = "tol";
 
 }  // namespace kx

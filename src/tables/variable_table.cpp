@@ -9,12 +9,6 @@ namespace {
 
 constexpr std::size_t minimumIndexSize = 16;
 
-// A reader that finds a store in progress tries again at once a few times, then lets the
-// storing thread run (it may have been preempted in the middle of its three stores).
-void waitForStore(int attempt) {
-    if (attempt >= 64) std::this_thread::yield();
-}
-
 }  // namespace
 
 VariableTable::Slot::Slot(const LookupKey& key, Complex value)
@@ -24,17 +18,8 @@ VariableTable::Slot::Slot(const LookupKey& key, Complex value)
       re_(std::bit_cast<std::uint64_t>(value.re)),
       im_(std::bit_cast<std::uint64_t>(value.im)) {}
 
-// The acquire loads keep the second load of the count after both parts; a part written by
-// a store that began after the first load makes the count differ.
-Complex VariableTable::Slot::load() const {
-    for (int attempt = 0;; ++attempt) {
-        const std::uint64_t before = sequence_.load(std::memory_order_acquire);
-        const std::uint64_t re = re_.load(std::memory_order_acquire);
-        const std::uint64_t im = im_.load(std::memory_order_acquire);
-        const std::uint64_t after = sequence_.load(std::memory_order_relaxed);
-        if (before == after && (before & 1) == 0) return {std::bit_cast<double>(re), std::bit_cast<double>(im)};
-        waitForStore(attempt);
-    }
+void VariableTable::Slot::waitForStore(int attempt) {
+    if (attempt >= 64) std::this_thread::yield();
 }
 
 // The release stores of the parts keep the odd count before them; the last release store
@@ -88,6 +73,7 @@ void VariableTable::add(const LookupKey& key, Complex value) {
         }
         ++indexed_;
     }
+    if (key.text == toleranceName) toleranceSlot_.store(added, std::memory_order_release);
     slots_.push_back(std::move(slot));  // capacity was made above: cannot throw
 }
 
@@ -126,6 +112,7 @@ void VariableTable::clear() {
     const std::lock_guard lock(adding_);
     index_.store(nullptr, std::memory_order_relaxed);
     for (std::atomic<Slot*>& entry : oneByteKeys_) entry.store(nullptr, std::memory_order_relaxed);
+    toleranceSlot_.store(nullptr, std::memory_order_relaxed);
     newest_.reset();
     slots_.clear();
     slots_.shrink_to_fit();

@@ -40,6 +40,7 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -53,6 +54,8 @@
 #include "tables/symbol_table.h"
 
 namespace kx {
+
+inline constexpr std::string_view toleranceName = "tol";
 
 class VariableTable {
 public:
@@ -78,6 +81,12 @@ public:
     // The value under key; a missing key is first added with the value 0.
     Complex getOrCreate(std::string_view key);
 
+    // getOrCreate of "tol", the one name every call reads: its slot is kept at hand.
+    Complex tolerance() {
+        if (const Slot* slot = toleranceSlot_.load(std::memory_order_acquire)) return slot->load();
+        return getOrCreate(toleranceName);
+    }
+
     // Frees every slot and index. Only while no other call uses the table.
     void clear();
 
@@ -100,7 +109,19 @@ private:
                    (key.size() <= sizeof head || std::string_view(key).substr(sizeof head) == wanted.text.substr(sizeof head));
         }
 
-        Complex load() const;
+        // The acquire loads keep the second load of the count after both parts; a part
+        // written by a store that began after the first load makes the count differ.
+        Complex load() const {
+            for (int attempt = 0;; ++attempt) {
+                const std::uint64_t before = sequence_.load(std::memory_order_acquire);
+                const std::uint64_t re = re_.load(std::memory_order_acquire);
+                const std::uint64_t im = im_.load(std::memory_order_acquire);
+                const std::uint64_t after = sequence_.load(std::memory_order_relaxed);
+                if (before == after && (before & 1) == 0) return {std::bit_cast<double>(re), std::bit_cast<double>(im)};
+                waitForStore(attempt);
+            }
+        }
+
         void store(Complex value);
 
         const std::string key;
@@ -108,6 +129,10 @@ private:
         const std::uint64_t hash;
 
     private:
+        // A store in progress: tries again at once a few times, then lets the storing
+        // thread run (it may have been preempted in the middle of its three stores).
+        static void waitForStore(int attempt);
+
         std::atomic<std::uint64_t> sequence_{0};  // odd while a store is in progress
         std::atomic<std::uint64_t> re_;           // the bit patterns of the two parts
         std::atomic<std::uint64_t> im_;
@@ -139,6 +164,7 @@ private:
 
     std::atomic<Index*> index_{nullptr};  // what readers probe; owned by newest_
     std::array<std::atomic<Slot*>, 256> oneByteKeys_{};
+    std::atomic<Slot*> toleranceSlot_{nullptr};
 
     // Only adders (holding adding_) and clear touch these.
     mutable std::mutex adding_;
