@@ -33,7 +33,10 @@
 //   freed or moved while the library is loaded; a slot's key and hash are written before
 //   the release store that publishes it, so a reader that sees the pointer sees them; the
 //   index stays at most half full, so every probe meets an empty entry; and the sequence
-//   count tells a reader when the two parts it read may come from different stores.
+//   count tells a reader when the two parts it read may come from different stores. Each
+//   assignment takes effect at one store (the even count, or the pointer that publishes a
+//   new slot) that every later reader's acquire load sees, so assignments are atomic and
+//   linearizable: a call that starts after a set has returned sees its value.
 //   Every shared word is a std::atomic of pointer or 64-bit size (lock-free on every target,
 //   32-bit x86 included), so there is no data race in the language's sense either.
 #pragma once
@@ -56,6 +59,9 @@
 namespace kx {
 
 inline constexpr std::string_view toleranceName = "tol";
+
+static_assert(std::atomic<std::uint64_t>::is_always_lock_free && std::atomic<void*>::is_always_lock_free,
+              "readers must never wait on a lock inside an atomic");
 
 class VariableTable {
 public:
