@@ -18,7 +18,6 @@ void lowerInPlace(char* line) {
     for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
 }
 
-
 // The fault's message, cut to 63 characters. Its appended text is a part of the same
 // buffer, so it is moved into place before the fixed words are written over the start.
 void writeFault(char* buffer, const EvaluationFault& fault) {
