@@ -4,6 +4,8 @@
 #
 #   bench/run.sh [benchmark options]   e.g. --benchmark_filter=all
 #   bench/run.sh --profile             instruction counts under callgrind instead
+#   bench/run.sh --threads [options]   lines/s on 1 thread, 2 threads, 2 threads beside a
+#                                      thread assigning 10,000 times a second (threads_bench)
 #
 # muparserx is the comparison peer only; it is installed here (Debian's libmuparserx-dev)
 # when missing and apt-get may be used, and the benchmark skips it when it is absent.
@@ -21,7 +23,14 @@ fi
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKXCALC_BUILD_BENCHMARKS=ON -DKXCALC_BUILD_TESTS=OFF \
   -DKXCALC_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j2 --target calc_bench corpus_driver
+cmake --build "$build" -j2 --target calc_bench corpus_driver threads_bench
+
+if [ "${1:-}" = "--threads" ]; then
+  shift
+  uptime  # the ratios mean something only when the machine's other load is low
+  "$build/bench/threads_bench" "$@"
+  exit 0
+fi
 
 if [ "${1:-}" = "--profile" ]; then
   out="$build/callgrind.out"

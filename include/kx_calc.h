@@ -7,8 +7,10 @@
  * and returns the same pointer. A line that begins with "set " and holds "=" assigns a
  * variable and leaves the stored value in the buffer.
  *
- * Calls that assign nothing may run on several threads at once; a call that assigns
- * must not overlap any other call.
+ * Any number of threads may call kx_calc at once with any lines, assignments included:
+ * each value is read and stored whole, an assignment is seen by every call that starts
+ * after it returns, and one call uses one value of tol throughout. Calls that assign
+ * nothing take no lock. No call may be running while the library is unloaded.
  */
 #ifndef KX_CALC_H
 #define KX_CALC_H

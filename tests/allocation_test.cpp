@@ -208,6 +208,15 @@ TEST_F(AllocationTest, no_line_of_the_benchmark_corpus_that_assigns_nothing_allo
     EXPECT_GT(measured, 200);
 }
 
+// A name that holds a value already is overwritten in place, so no number of assignments
+// makes the memory grow.
+TEST_F(AllocationTest, assignments_to_names_that_exist_allocate_nothing) {
+    for (const char* line : {"set x = 5-i", "set rate = 0.07", "SET R = r*2", "set tol = 1e-12", "set y = tol"}) {
+        std::string text;
+        EXPECT_EQ(allocationsOf(line, text), 0) << line << " gave " << text;
+    }
+}
+
 // The counter itself: lines that must reach the heap are seen to.
 TEST_F(AllocationTest, lines_deeper_than_the_inline_stacks_are_counted) {
     std::string text;

@@ -18,8 +18,6 @@ void lowerInPlace(char* line) {
     for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
 }
 
-double tolerance(SymbolTables& tables) { return tables.variables.getOrCreate("tol").re; }
-
 // The fault's message, cut to 63 characters. Its appended text is a part of the same
 // buffer, so it is moved into place before the fixed words are written over the start.
 void writeFault(char* buffer, const EvaluationFault& fault) {
@@ -31,8 +29,8 @@ void writeFault(char* buffer, const EvaluationFault& fault) {
 }
 
 // The stored value is written with the tolerance in force before the assignment.
-void performAssignment(char* buffer, const Assignment& assignment, SymbolTables& tables) {
-    const Evaluation evaluation = evaluateOrFault(assignment.expression, tables);
+void performAssignment(char* buffer, const Assignment& assignment, SymbolTables& tables, const Complex& tolerance) {
+    const Evaluation evaluation = evaluateOrFault(assignment.expression, tables, &tolerance);
     if (evaluation.fault) {
         writeFault(buffer, evaluation.fault);
         return;
@@ -41,9 +39,8 @@ void performAssignment(char* buffer, const Assignment& assignment, SymbolTables&
         writeMessage(buffer, messages::missingVariableName);
         return;
     }
-    const double tol = tolerance(tables);
     tables.variables.assign(assignment.name, evaluation.value);
-    formatResult(buffer, evaluation.value, tol);
+    formatResult(buffer, evaluation.value, tolerance.re);
 }
 
 }  // namespace
@@ -54,18 +51,21 @@ void writeMessage(char* buffer, std::string_view message) {
     buffer[length] = '\0';
 }
 
+// The tolerance is read once, before anything else: the expression's tol and the one that
+// decides which parts are printed are the same value, whatever other threads assign.
 void calculate(char* buffer, SymbolTables& tables) {
     lowerInPlace(buffer);
+    const Complex tolerance = tables.variables.tolerance();
     if (const auto assignment = recognizeAssignment(buffer)) {
-        performAssignment(buffer, *assignment, tables);
+        performAssignment(buffer, *assignment, tables, tolerance);
         return;
     }
-    const Evaluation evaluation = evaluateOrFault(buffer, tables);
+    const Evaluation evaluation = evaluateOrFault(buffer, tables, &tolerance);
     if (evaluation.fault) {
         writeFault(buffer, evaluation.fault);
         return;
     }
-    formatResult(buffer, evaluation.value, tolerance(tables));
+    formatResult(buffer, evaluation.value, tolerance.re);
 }
 
 }  // namespace kx

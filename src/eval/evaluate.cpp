@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -23,7 +24,8 @@ namespace {
 
 class Evaluator {
 public:
-    Evaluator(const char* text, const SymbolTables& tables) : cursor_(text), tables_(tables) {}
+    Evaluator(const char* text, const SymbolTables& tables, const Complex* tolerance)
+        : cursor_(text), tables_(tables), tolerance_(tolerance) {}
 
     Evaluation run() {
         while (const char c = *cursor_) {
@@ -107,10 +109,14 @@ private:
             return pushEntry(*entry);  // a prefix entry is followed by its operand
         }
         if (!isLetter(text.front())) return fail(messages::unknownToken, cursor_);
-        const Complex* value = tables_.constants.findEntry(token);
-        if (!value) value = tables_.variables.findEntry(token);
-        if (!value) return true;  // a name found in no table is passed over
-        operands_.push(*value);
+        if (const Complex* constant = tables_.constants.findEntry(token)) return pushOperand(*constant);
+        if (tolerance_ != nullptr && text == toleranceName) return pushOperand(*tolerance_);
+        if (const std::optional<Complex> variable = tables_.variables.find(token)) return pushOperand(*variable);
+        return true;  // a name found in no table is passed over
+    }
+
+    bool pushOperand(Complex value) {
+        operands_.push(value);
         expectOperand_ = false;
         return true;
     }
@@ -143,6 +149,7 @@ private:
 
     const char* cursor_;
     const SymbolTables& tables_;
+    const Complex* tolerance_;  // the call's tolerance, or null: tol is read from the table
     bool expectOperand_ = true;
     std::int32_t bracketDepth_ = 0;
     EvaluationFault fault_;
@@ -152,7 +159,9 @@ private:
 
 }  // namespace
 
-Evaluation evaluateOrFault(const char* text, const SymbolTables& tables) { return Evaluator(text, tables).run(); }
+Evaluation evaluateOrFault(const char* text, const SymbolTables& tables, const Complex* tolerance) {
+    return Evaluator(text, tables, tolerance).run();
+}
 
 Complex evaluate(const char* text, const SymbolTables& tables) {
     const Evaluation evaluation = evaluateOrFault(text, tables);

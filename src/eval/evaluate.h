@@ -14,7 +14,9 @@ Complex evaluate(const char* text, const SymbolTables& tables);
 
 // The same scan, reporting the first fault instead of throwing it; the fault's appended
 // text is a view into `text`. Only std::bad_alloc (deep lines) and the std::length_error
-// of evaluate are thrown.
-Evaluation evaluateOrFault(const char* text, const SymbolTables& tables);
+// of evaluate are thrown. A call that has read the tolerance once passes it as
+// `tolerance`: the name tol then gives that value, so that one call sees one tol however
+// other threads assign it meanwhile. Without it tol is read like any variable.
+Evaluation evaluateOrFault(const char* text, const SymbolTables& tables, const Complex* tolerance = nullptr);
 
 }  // namespace kx

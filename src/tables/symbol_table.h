@@ -44,8 +44,10 @@ private:
 // An open-addressing hash table with linear probing, kept at most half full. A lookup
 // hashes the key once and usually compares one stored key, which is what the evaluator
 // needs for every name it reads; lookups take string views, so no string is built to
-// find a name. It holds any number of keys (variables included) and grows by doubling.
-// Insertions give the strong guarantee: when memory runs out the table is unchanged.
+// find a name. It holds any number of keys and grows by doubling. Insertions give the
+// strong guarantee: when memory runs out the table is unchanged. It holds the tables that
+// no call changes (constants, functions, operators): an insertion must not overlap a
+// lookup. The variables, which calls change, live in a VariableTable.
 // Every lookup that returns a value copies it out; findEntry gives a pointer that stays
 // valid until the next insertion, for readers that copy at once. A key of one byte (an
 // operator, a sign, a one-letter name) is found through a direct index by that byte.

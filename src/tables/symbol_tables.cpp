@@ -34,7 +34,7 @@ void buildTables(SymbolTables& tables) {
     tables.constants.insertIfAbsent("i", Complex{0.0, 1.0});
     tables.constants.insertIfAbsent("pi", Complex{4.0 * real::atan2(1.0, 1.0), 0.0});
     tables.constants.insertIfAbsent("e", Complex{real::exp(1.0), 0.0});
-    tables.variables.insertIfAbsent("tol", Complex{initialTolerance, 0.0});
+    tables.variables.insertIfAbsent(toleranceName, Complex{initialTolerance, 0.0});
 
     insertAll(tables.functions, circularFunctionEntries());
     insertAll(tables.functions, inverseFunctionEntries());

@@ -4,13 +4,16 @@
 #include "complex/complex.h"
 #include "tables/operator_entry.h"
 #include "tables/symbol_table.h"
+#include "tables/variable_table.h"
 
 namespace kx {
 
 // One set per loaded library. Members are created in this order and destroyed in reverse.
+// Only the variables change after building; they are safe to read and assign from any
+// number of threads at once (variable_table.h tells how).
 struct SymbolTables {
     SymbolTable<Complex> constants;        // "i", "pi", "e"; never changed after building
-    SymbolTable<Complex> variables;        // "tol" and every assigned variable
+    VariableTable variables;               // "tol" and every assigned variable
     SymbolTable<OperatorEntry> operators;  // infix symbols, read where an operator is expected
     SymbolTable<OperatorEntry> functions;  // prefix functions and signs, read where an operand is
 };

@@ -1,8 +1,12 @@
 // Memory running out during a call: for every point at which an allocation can fail, the
 // call writes "Out of memory.", the tables stay exactly as they were, and the next call
-// works with every variable set before.
+// works with every variable set before. Meanwhile another thread reads the variables and
+// must always find them as they were.
+#include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -57,14 +61,48 @@ const std::vector<std::string>& linesThatAllocate() {
     return lines;
 }
 
-// A fresh load with three variables set.
+// A fresh load with three variables set, and seven more names: with "tol" the variable
+// table's index is then half full, so a new name makes it grow.
 void startSession() {
     notify(kx::LoaderReason::ProcessDetach);
     ASSERT_TRUE(notify(kx::LoaderReason::ProcessAttach));
     ASSERT_EQ(calcText("set a = 2"), "2");
     ASSERT_EQ(calcText("set b = i"), "i");
     ASSERT_EQ(calcText("set c = -1.5"), "-1.5");
+    for (const char* name : {"alpha", "beta", "gamma", "delta", "epsilon", "zeta", "eta"}) {
+        ASSERT_EQ(calcText(std::string("set ") + name + " = 7"), "7");
+    }
 }
+
+// A thread that reads a+b*c until told to stop, allocating nothing itself (the allocator
+// counts every thread's allocations), and counts the texts that are not 2-1.5i.
+class Reader {
+public:
+    Reader() : thread_([this] { run(); }) {
+        while (reads_.load() == 0) std::this_thread::yield();  // reading before the line runs
+    }
+    ~Reader() {
+        stop_ = true;
+        thread_.join();
+    }
+    long wrongTexts() const { return wrong_.load(); }
+    long reads() const { return reads_.load(); }
+
+private:
+    void run() {
+        char buffer[64];
+        while (!stop_) {
+            std::strcpy(buffer, "a+b*c+eta*0");
+            if (std::strcmp(kx_calc(buffer), "2-1.5i") != 0) ++wrong_;
+            ++reads_;
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<long> wrong_{0};
+    std::atomic<long> reads_{0};
+    std::thread thread_;
+};
 
 class OutOfMemoryTest : public ::testing::Test {
 protected:
@@ -78,6 +116,7 @@ TEST_F(OutOfMemoryTest, every_failing_allocation_gives_the_message_and_spares_th
         ASSERT_NE(normal, "Out of memory.");
         startSession();  // the same tables again, for the line to run out of memory on
         const kx::test::TableSnapshot before = kx::test::snapshotOf(kx::symbolTables());
+        const Reader reader;
         int failedCalls = 0;
         for (std::size_t successes = 0;; ++successes) {
             const std::string text = calcWithAllocationLimit(line, successes);
@@ -93,6 +132,7 @@ TEST_F(OutOfMemoryTest, every_failing_allocation_gives_the_message_and_spares_th
             EXPECT_EQ(calcText("a+b*c"), "2-1.5i") << "the next call, after " << successes;
         }
         EXPECT_GT(failedCalls, 0) << line.substr(0, 40) << " allocates nothing";
+        EXPECT_EQ(reader.wrongTexts(), 0) << line.substr(0, 40) << ": the reader saw other values";
     }
 }
 

@@ -50,9 +50,15 @@ std::map<std::string, Bits> copyTable(const SymbolTable<Value>& table, ToBits to
     return copy;
 }
 
+inline std::map<std::string, ValueBits> copyTable(const VariableTable& table) {
+    std::map<std::string, ValueBits> copy;
+    table.forEachKey([&](std::string_view key) { copy.emplace(std::string(key), valueBits(*table.find(key))); });
+    return copy;
+}
+
 inline TableSnapshot snapshotOf(const SymbolTables& tables) {
     return {copyTable<Complex, ValueBits>(tables.constants, valueBits),
-            copyTable<Complex, ValueBits>(tables.variables, valueBits),
+            copyTable(tables.variables),
             copyTable<OperatorEntry, EntryBits>(tables.functions, entryBits),
             copyTable<OperatorEntry, EntryBits>(tables.operators, entryBits)};
 }

@@ -4,15 +4,23 @@
 //   - a thread started and joined while the DLL is loaded (thread attach and detach)
 //     leaves assigned variables and the tolerance as they were;
 //   - after FreeLibrary and a fresh LoadLibrary the variables are gone and tol is 1e-10.
+// With --threads instead, threads assign while others read (the thread notifications would
+// otherwise change what a trace of the default run sees):
+//   - two writers store values that tell the writer and a counter into a name of their own,
+//     into one name they share and into fresh names (so the table grows), a third thread
+//     alternates tol, and two readers check that every value they read is whole, that no
+//     writer's counter goes back, and that a fresh name whose assignment returned is found.
 //
-//   dll_test [PATH-TO-DLL]           runs the checks; exit status 0 when all pass
-//   dll_test --lines [PATH-TO-DLL]   prints the text of each line of standard input
+//   dll_test [PATH-TO-DLL]             runs the checks; exit status 0 when all pass
+//   dll_test --threads [PATH-TO-DLL]   runs the checks of assignments beside reads
+//   dll_test --lines [PATH-TO-DLL]     prints the text of each line of standard input
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -21,6 +29,7 @@
 
 #include "golden/golden_cases.h"
 #include "kx_calc.h"
+#include "support/paired_values.h"
 
 namespace kx::dll_test {
 namespace {
@@ -187,6 +196,129 @@ void checkLifecycle(const std::string& path, Report& report) {
     checkGoldenCorpus(calc, report);
 }
 
+namespace paired = kx::test::paired;
+
+constexpr int writerCount = 2;
+constexpr int readerCount = 2;
+constexpr long writesPerWriter = 20'000;
+constexpr long freshNamesPerWriter = 5'000;
+
+std::string ownName(int writer) { return paired::letterName("own", writer); }
+std::string freshName(int writer, long number) {
+    return paired::letterName(paired::letterName("fresh", writer) + "x", number);
+}
+
+struct MixedRun {
+    const LoadedLibrary* calc;
+    std::atomic<int> writersLeft{writerCount};
+    std::atomic<long> freshAssigned[writerCount]{};
+    std::atomic<long> failures{0};
+    std::atomic<long> reads{0};
+    std::string firstFailure;  // written by the thread whose failure is the first
+    int writer = 0;            // handed to each writer thread before it starts
+
+    void fail(const std::string& what) {
+        if (failures.fetch_add(1) == 0) firstFailure = what;
+    }
+};
+
+DWORD WINAPI writeValues(LPVOID parameter) {
+    auto* run = static_cast<MixedRun*>(parameter);
+    const int writer = run->writer;
+    const LoadedLibrary& calc = *run->calc;
+    for (long counter = 2; counter <= writesPerWriter; ++counter) {
+        const std::string value = paired::valueExpression(writer, counter);
+        const std::string own = calc("set " + ownName(writer) + " = " + value);
+        if (own != paired::valueText(writer, counter)) run->fail("set " + ownName(writer) + " gave " + own);
+        calc("set shared = " + value);
+        if (const long number = counter - 1; number <= freshNamesPerWriter) {
+            const std::string fresh = calc("set " + freshName(writer, number) + " = " + paired::valueExpression(writer, number));
+            if (fresh != paired::valueText(writer, number)) run->fail("set fresh gave " + fresh);
+            run->freshAssigned[writer].store(number, std::memory_order_release);
+        }
+    }
+    run->writersLeft.fetch_sub(1);
+    return 0;
+}
+
+DWORD WINAPI alternateTolerance(LPVOID parameter) {
+    auto* run = static_cast<MixedRun*>(parameter);
+    for (bool small = true; run->writersLeft.load() > 0; small = !small) {
+        const std::string text = (*run->calc)(small ? "set tol = 1e-12" : "set tol = 1e-10");
+        if (text != "0" && text != "1e-010") run->fail("set tol gave " + text);
+    }
+    return 0;
+}
+
+// Whole, from the expected writer (or any, when -1), and never older than the last seen.
+void checkReading(MixedRun& run, const std::string& line, long lastSeen[], int expectedWriter) {
+    const std::string text = (*run.calc)(line);
+    const auto reading = paired::read(text);
+    if (!reading || (expectedWriter >= 0 && reading->writer != expectedWriter)) return run.fail(line + " gave " + text);
+    if (reading->counter < lastSeen[reading->writer]) return run.fail(line + " went back to " + text);
+    lastSeen[reading->writer] = reading->counter;
+}
+
+DWORD WINAPI readValues(LPVOID parameter) {
+    auto* run = static_cast<MixedRun*>(parameter);
+    long lastOwn[paired::maxWriters] = {};
+    long lastShared[paired::maxWriters] = {};
+    do {  // at least one round, however soon the writers finish
+        for (int writer = 0; writer < writerCount; ++writer) {
+            checkReading(*run, ownName(writer), lastOwn, writer);
+            checkReading(*run, "shared", lastShared, -1);
+            if (const long number = run->freshAssigned[writer].load(std::memory_order_acquire); number > 0) {
+                const std::string text = (*run->calc)(freshName(writer, number));
+                if (text != paired::valueText(writer, number)) run->fail(freshName(writer, number) + " gave " + text);
+            }
+        }
+        const std::string tolerance = (*run->calc)("tol*1e12 + 1e-11*i");  // one tol per call
+        if (tolerance != "100" && tolerance != "1+1e-011i") run->fail("two tolerances in one call: " + tolerance);
+        run->reads.fetch_add(1);
+    } while (run->writersLeft.load() > 0);
+    return 0;
+}
+
+// Every call is safe beside every other, assignments included.
+void checkAssignmentsBesideReads(const std::string& path, Report& report) {
+    LoadedLibrary calc(path);
+    report.check(calc.usable(), "load of " + path + " and its kx_calc");
+    if (!calc.usable()) return;
+    for (int writer = 0; writer < writerCount; ++writer) {
+        report.expectText(calc, "before the threads", "set " + ownName(writer) + " = " + paired::valueExpression(writer, 1),
+                          paired::valueText(writer, 1));
+    }
+    report.expectText(calc, "before the threads", "set shared = " + paired::valueExpression(0, 1), paired::valueText(0, 1));
+
+    MixedRun run;
+    run.calc = &calc;
+    std::vector<HANDLE> threads;
+    for (int writer = 0; writer < writerCount; ++writer) {
+        run.writer = writer;
+        threads.push_back(CreateThread(nullptr, 0, writeValues, &run, 0, nullptr));
+        while (threads.back() != nullptr && run.freshAssigned[writer].load() == 0) Sleep(0);  // it has read its number
+    }
+    for (int reader = 0; reader < readerCount; ++reader) threads.push_back(CreateThread(nullptr, 0, readValues, &run, 0, nullptr));
+    threads.push_back(CreateThread(nullptr, 0, alternateTolerance, &run, 0, nullptr));
+    for (HANDLE thread : threads) {
+        report.check(thread != nullptr, "CreateThread");
+        if (thread == nullptr) continue;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    report.check(run.failures.load() == 0,
+                 std::to_string(run.failures.load()) + " broken readings, the first: " + run.firstFailure);
+    report.check(run.reads.load() > 0, "the readers read");
+    for (int writer = 0; writer < writerCount; ++writer) {
+        report.expectText(calc, "after the threads", ownName(writer), paired::valueText(writer, writesPerWriter));
+        for (long number = 1; number <= freshNamesPerWriter; number += 97) {
+            report.expectText(calc, "after the threads", freshName(writer, number), paired::valueText(writer, number));
+        }
+    }
+    std::cout << "threads: " << run.reads.load() << " reading rounds beside " << writerCount * writesPerWriter
+              << " writing rounds, " << run.failures.load() << " broken readings\n";
+}
+
 // Prints the text of every line of standard input, for comparison with another build.
 int printLines(const std::string& path) {
     LoadedLibrary calc(path);
@@ -208,13 +340,17 @@ int printLines(const std::string& path) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const bool linesMode = !args.empty() && args.front() == "--lines";
-    if (linesMode) args.erase(args.begin());
+    const std::string mode = !args.empty() && args.front().starts_with("--") ? args.front() : "";
+    if (!mode.empty()) args.erase(args.begin());
     const std::string path = args.empty() ? "kxcalc.dll" : args.front();
-    if (linesMode) return kx::dll_test::printLines(path);
+    if (mode == "--lines") return kx::dll_test::printLines(path);
 
     kx::dll_test::Report report;
-    kx::dll_test::checkLifecycle(path, report);
+    if (mode == "--threads") {
+        kx::dll_test::checkAssignmentsBesideReads(path, report);
+    } else {
+        kx::dll_test::checkLifecycle(path, report);
+    }
     report.summarise();
     return report.failed() == 0 ? 0 : 1;
 }
