@@ -154,20 +154,33 @@ def test_str_lines_are_their_utf8_bytes(kxcalc, line):
 
 
 def test_threads(kxcalc):
-    """Lines that assign nothing, on several threads at once, give the texts they give alone."""
+    """Several threads at once: lines that assign nothing give the texts they give alone, while
+    another thread assigns; a reader sees each value whole (both parts of one assignment) and
+    never an older one after a newer."""
     lines = [(line, text) for line, text in GOLDEN if not line.lower().startswith("set ")]
     lines += [(line, message) for line, message in MESSAGES]
     lines = [(line, text) for line, text in lines if "pyvar" not in line and not text.endswith("0i")]
     wrong = []
+    kxcalc.calc("set pycount = 0")
+    rounds = 2000
 
-    def work():
-        for _ in range(2000):
+    def read():
+        seen = 0
+        for _ in range(rounds):
             for line, text in lines:
                 answer = kxcalc.calc(line, raise_errors=False)
                 if answer != text:
                     wrong.append((line, answer))
+            value = kxcalc.evaluate("pycount")
+            if value.real != -value.imag and value != 0 or value.real < seen:
+                wrong.append(("pycount", value))
+            seen = value.real
 
-    threads = [threading.Thread(target=work) for _ in range(4)]
+    def write():
+        for n in range(1, rounds * 4):
+            kxcalc.calc(f"set pycount = {n}-{n}*i")
+
+    threads = [threading.Thread(target=read) for _ in range(3)] + [threading.Thread(target=write)]
     for thread in threads:
         thread.start()
     for thread in threads:
