@@ -15,6 +15,8 @@
 namespace std {
 namespace {
 
+using Unsigned128 = unsigned __int128;
+
 // The text of printf's conversion letter for a format, or 0 for one not provided.
 char conversionLetter(chars_format format) {
     switch (format) {
@@ -38,7 +40,233 @@ int printOne(char (&text)[400], char letter, int precision, double value) {
     return std::snprintf(text, sizeof text, format, precision, value);
 }
 
+Unsigned128 powerOfTen(int exponent) {  // exponent 0 to 38
+    Unsigned128 power = 1;
+    for (int k = 0; k < exponent; ++k) power *= 10;
+    return power;
+}
+
+int bitLength(Unsigned128 value) {
+    int length = 0;
+    for (; value != 0; value >>= 1) ++length;
+    return length;
+}
+
+// The double nearest to digits * 10^exponent, computed exactly in 128-bit integers when
+// that is possible (a positive exponent with a product below 2^128, or a divisor 10^-exponent
+// of at most 10^21); false otherwise. musl's strtod, the general route, works in software
+// binary128 arithmetic on WebAssembly and is slow.
+bool nearestDouble(std::uint64_t digits, int exponent, double& value) {
+    if (digits == 0) {
+        value = 0.0;
+        return true;
+    }
+    if (exponent >= 0) {
+        if (exponent > 38) return false;
+        Unsigned128 product = digits;
+        for (int k = 0; k < exponent; ++k) {
+            if (product > ~Unsigned128{0} / 10) return false;
+            product *= 10;
+        }
+        value = static_cast<double>(product);  // rounded to nearest, ties to even
+        return true;
+    }
+    if (exponent < -21) return false;
+    const Unsigned128 divisor = powerOfTen(-exponent);
+    const int shift = 128 - bitLength(digits);  // the numerator fills 128 bits
+    const Unsigned128 numerator = static_cast<Unsigned128>(digits) << shift;
+    Unsigned128 quotient = numerator / divisor;  // at least 2^57 (divisor below 2^70): 53 bits and 4 to round by
+    if (numerator % divisor != 0) quotient |= 1;  // sticky: the quotient is not exact
+    // The quotient has at least 64 bits, so its rounding to a double is the value's rounding;
+    // the result is at least 1e-19, a normal number, so the power of two scales it exactly.
+    value = static_cast<double>(quotient) * std::bit_cast<double>(static_cast<std::uint64_t>(1023 - shift) << 52);
+    return true;
+}
+
+// The leading decimal digits of a positive double's exact value, for the values whose
+// exact form fits 128-bit arithmetic: integers below 2^75 (all their digits), and values
+// below 1 with at most 120 binary places (their first 18 significant digits, and whether
+// anything but zeros follows). False for the others.
+struct ExactDigits {
+    char digits[40];
+    int length;
+    bool moreFollow;  // a nonzero digit follows the ones held
+    int exponent;     // the decimal exponent of the first digit
+};
+
+bool exactDigits(double magnitude, ExactDigits& exact) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    if (biasedExponent == 0 || biasedExponent == 0x7ff) return false;  // subnormal, infinite, NaN
+    const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = biasedExponent - 1075;  // magnitude = significand * 2^binaryExponent
+    exact.moreFollow = false;
+    exact.length = 0;
+    if (binaryExponent >= 0) {
+        if (binaryExponent > 74) return false;
+        Unsigned128 whole = static_cast<Unsigned128>(significand) << binaryExponent;
+        constexpr std::uint64_t tenToThe19 = 10'000'000'000'000'000'000u;
+        const auto high = static_cast<std::uint64_t>(whole / tenToThe19);  // below 2^64: whole < 2^127
+        auto low = static_cast<std::uint64_t>(whole % tenToThe19);
+        char reversed[40];
+        int count = 0;
+        for (int k = 0; k < 19 && (high != 0 || low != 0); ++k, low /= 10) reversed[count++] = static_cast<char>('0' + low % 10);
+        if (high != 0) {
+            while (count < 19) reversed[count++] = '0';
+            for (std::uint64_t part = high; part != 0; part /= 10) reversed[count++] = static_cast<char>('0' + part % 10);
+        }
+        for (int k = 0; k < count; ++k) exact.digits[k] = reversed[count - 1 - k];
+        exact.length = count;
+        exact.exponent = count - 1;
+        return true;
+    }
+    const int shift = -binaryExponent;
+    if (magnitude >= 1.0 || shift > 120) return false;
+    const Unsigned128 mask = (static_cast<Unsigned128>(1) << shift) - 1;
+    Unsigned128 rest = significand;  // the value is rest / 2^shift
+    int exponent = -1;
+    while (exact.length < 18 && rest != 0) {
+        rest *= 10;
+        const auto digit = static_cast<char>(rest >> shift);
+        rest &= mask;
+        if (exact.length == 0 && digit == 0) {
+            --exponent;
+            continue;
+        }
+        exact.digits[exact.length++] = static_cast<char>('0' + digit);
+    }
+    exact.moreFollow = rest != 0;
+    exact.exponent = exponent;
+    return true;
+}
+
+// The exact digits cut to count significant digits: digits has count digits, exponent is
+// the decimal exponent of the first; true when something nonzero was cut off.
+bool truncateDigits(const ExactDigits& exact, int count, std::uint64_t& digits, int& exponent) {
+    digits = 0;
+    for (int k = 0; k < count; ++k) digits = digits * 10 + static_cast<std::uint64_t>(k < exact.length ? exact.digits[k] - '0' : 0);
+    exponent = exact.exponent;
+    bool cut = exact.moreFollow;
+    for (int k = count; k < exact.length && !cut; ++k) cut = exact.digits[k] != '0';
+    return cut;
+}
+
+// The count-digit decimal just above the truncated one.
+void nextDigits(int count, std::uint64_t& digits, int& exponent) {
+    if (++digits == static_cast<std::uint64_t>(powerOfTen(count))) {
+        digits = static_cast<std::uint64_t>(powerOfTen(count - 1));
+        ++exponent;
+    }
+}
+
+// The exact digits rounded to count significant digits, half to even.
+void roundDigits(const ExactDigits& exact, int count, std::uint64_t& digits, int& exponent) {
+    if (!truncateDigits(exact, count, digits, exponent) || count >= exact.length) return;
+    const char next = exact.digits[count];
+    bool beyond = exact.moreFollow;
+    for (int k = count + 1; k < exact.length && !beyond; ++k) beyond = exact.digits[k] != '0';
+    if (next > '5' || (next == '5' && (beyond || (digits & 1) != 0))) nextDigits(count, digits, exponent);
+}
+
+// "d.ddde+XX", as printf's %.*e writes count digits.
+int writeScientific(char (&text)[400], bool negative, std::uint64_t digits, int count, int exponent) {
+    char reversed[20];
+    for (int k = 0; k < count; ++k, digits /= 10) reversed[k] = static_cast<char>('0' + digits % 10);
+    int at = 0;
+    if (negative) text[at++] = '-';
+    text[at++] = reversed[count - 1];
+    if (count > 1) text[at++] = '.';
+    for (int k = count - 2; k >= 0; --k) text[at++] = reversed[k];
+    return at + std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at), "e%c%02d",
+                              exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+}
+
 double readBack(const char* text) { return std::strtod(text, nullptr); }
+
+// Whether digits (count of them, the first at the decimal exponent) read back as magnitude.
+bool readsBackAs(std::uint64_t digits, int count, int exponent, double magnitude) {
+    double back = 0.0;
+    if (nearestDouble(digits, exponent - (count - 1), back)) return back == magnitude;
+    char text[400];
+    writeScientific(text, false, digits, count, exponent);
+    return readBack(text) == magnitude;
+}
+
+// The shortest scientific text, trying one digit, then two, and so on; at each length the
+// two decimals around the value, the nearer first (the farther one may be the only one to
+// read back, beside a power of two). -1 when the value is outside what exactDigits takes.
+int shortestScientific(char (&text)[400], double value) {
+    const double magnitude = std::fabs(value);
+    ExactDigits exact;
+    if (!exactDigits(magnitude, exact)) return -1;
+    for (int count = 1; count <= 17; ++count) {
+        std::uint64_t digits = 0;
+        int exponent = 0;
+        roundDigits(exact, count, digits, exponent);
+        if (count == 17 || readsBackAs(digits, count, exponent, magnitude)) {
+            return writeScientific(text, value < 0, digits, count, exponent);
+        }
+        std::uint64_t below = 0;
+        int belowExponent = 0;
+        if (!truncateDigits(exact, count, below, belowExponent)) continue;  // exact: no other neighbour
+        std::uint64_t above = below;
+        int aboveExponent = belowExponent;
+        nextDigits(count, above, aboveExponent);
+        const bool roundedUp = digits == above && exponent == aboveExponent;
+        const std::uint64_t other = roundedUp ? below : above;
+        const int otherExponent = roundedUp ? belowExponent : aboveExponent;
+        if (readsBackAs(other, count, otherExponent, magnitude)) {
+            return writeScientific(text, value < 0, other, count, otherExponent);
+        }
+    }
+    return -1;
+}
+
+// "%.*g" from the exact digits: the exponent form below 1e-4 and from 10^precision on,
+// the fixed form between, trailing zeros and a bare point removed; -1 when the value is
+// outside what exactDigits takes.
+int generalText(char (&text)[400], double value, int precision) {
+    int at = 0;
+    if (std::signbit(value)) text[at++] = '-';
+    if (std::isinf(value)) {
+        std::memcpy(text + at, "inf", 3);
+        return at + 3;
+    }
+    if (value == 0.0) {
+        text[at++] = '0';
+        return at;
+    }
+    const int count = precision == 0 ? 1 : precision;
+    ExactDigits exact;
+    if (count > 17 || !exactDigits(std::fabs(value), exact)) return -1;
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    roundDigits(exact, count, digits, exponent);
+    char written[20];
+    for (int k = count - 1; k >= 0; --k, digits /= 10) written[k] = static_cast<char>('0' + digits % 10);
+    int kept = count;
+    while (kept > 1 && written[kept - 1] == '0') --kept;
+    if (exponent < -4 || exponent >= count) {
+        text[at++] = written[0];
+        if (kept > 1) text[at++] = '.';
+        for (int k = 1; k < kept; ++k) text[at++] = written[k];
+        return at + std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at), "e%c%02d",
+                                  exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+    }
+    if (exponent < 0) {
+        text[at++] = '0';
+        text[at++] = '.';
+        for (int k = 0; k < -exponent - 1; ++k) text[at++] = '0';
+        for (int k = 0; k < kept; ++k) text[at++] = written[k];
+        return at;
+    }
+    for (int k = 0; k <= exponent; ++k) text[at++] = k < kept ? written[k] : '0';
+    if (kept > exponent + 1) {
+        text[at++] = '.';
+        for (int k = exponent + 1; k < kept; ++k) text[at++] = written[k];
+    }
+    return at;
+}
 
 }  // namespace
 
@@ -46,11 +274,15 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     const char letter = conversionLetter(format);
     if (letter == 0) return {last, errc::invalid_argument};
     char text[400];
+    if (format == chars_format::general && precision >= 0 && !std::isnan(value)) {
+        const int length = generalText(text, value, precision);
+        if (length > 0) return copyOut(first, last, text, length);
+    }
     return copyOut(first, last, text, printOne(text, letter, precision < 0 ? 6 : precision, value));
 }
 
-// The fewest significant digits that read back as value; at those digits printf's rounding
-// gives the nearest such text. Scientific and general only.
+// The fewest significant digits that read back as value; at those digits the correctly
+// rounded text is the nearest such text. Scientific and general only.
 to_chars_result to_chars(char* first, char* last, double value, chars_format format) {
     if (format != chars_format::scientific && format != chars_format::general) {
         return {last, errc::invalid_argument};
@@ -58,6 +290,10 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     char text[400];
     if (!std::isfinite(value) || value == 0.0) {
         return copyOut(first, last, text, printOne(text, format == chars_format::scientific ? 'e' : 'g', 0, value));
+    }
+    if (format == chars_format::scientific) {
+        const int length = shortestScientific(text, value);
+        if (length > 0) return copyOut(first, last, text, length);
     }
     for (int digits = 1; digits <= 17; ++digits) {
         const int length = printOne(text, 'e', digits - 1, value);
@@ -68,6 +304,54 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     return {last, errc::value_too_large};  // not reached: 17 digits always read back
 }
 
+// A decimal literal of at most 19 significant digits goes the exact 128-bit way when it
+// can; every other text goes to strtod.
+bool readDecimal(const char* first, const char* last, double& value, const char*& stop) {
+    const char* at = first;
+    const bool negative = at != last && *at == '-';
+    if (negative) ++at;
+    std::uint64_t digits = 0;
+    int significant = 0;
+    int exponent = 0;
+    bool anyDigit = false;
+    bool point = false;
+    for (; at != last; ++at) {
+        if (*at == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (*at < '0' || *at > '9') break;
+        anyDigit = true;
+        if (significant == 0 && *at == '0') {
+            if (point) --exponent;
+            continue;
+        }
+        if (++significant > 19) return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+        if (point) --exponent;
+    }
+    if (!anyDigit) return false;
+    if (at != last && (*at == 'e' || *at == 'E')) {
+        const char* e = at + 1;
+        const bool negativeExponent = e != last && *e == '-';
+        if (e != last && (*e == '+' || *e == '-')) ++e;
+        if (e != last && *e >= '0' && *e <= '9') {
+            int written = 0;
+            for (; e != last && *e >= '0' && *e <= '9'; ++e) {
+                if (written > 100000) return false;
+                written = written * 10 + (*e - '0');
+            }
+            exponent += negativeExponent ? -written : written;
+            at = e;
+        }
+    }
+    double magnitude = 0.0;
+    if (!nearestDouble(digits, exponent, magnitude)) return false;
+    value = negative ? -magnitude : magnitude;
+    stop = at;
+    return true;
+}
+
 from_chars_result from_chars(const char* first, const char* last, double& value, chars_format format) {
     if (format != chars_format::general && format != chars_format::scientific && format != chars_format::fixed) {
         return {first, errc::invalid_argument};
@@ -75,6 +359,8 @@ from_chars_result from_chars(const char* first, const char* last, double& value,
     if (first == last || !(*first == '-' || *first == '.' || std::isalnum(static_cast<unsigned char>(*first)))) {
         return {first, errc::invalid_argument};  // no leading blank or plus sign
     }
+    const char* fastStop = nullptr;
+    if (readDecimal(first, last, value, fastStop)) return {fastStop, errc{}};
     // strtod reads more forms than from_chars (hexadecimal ones): a decimal literal is
     // handed to it alone.
     const bool decimal = (*first == '-' ? first + 1 : first) != last &&
