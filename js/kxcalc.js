@@ -132,8 +132,9 @@ class Calculator {
     return { text, isMessage: !resultForm.test(text) };
   }
 
+  // Growing the module's memory detaches the old buffer, and a detached view has length 0.
   #view() {
-    if (this.#heap.buffer !== this.#memory.buffer) this.#heap = new Uint8Array(this.#memory.buffer);
+    if (this.#heap.byteLength === 0) this.#heap = new Uint8Array(this.#memory.buffer);
     return this.#heap;
   }
 

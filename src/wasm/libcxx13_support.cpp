@@ -46,6 +46,28 @@ Unsigned128 powerOfTen(int exponent) {  // exponent 0 to 38
     return power;
 }
 
+// numerator / divisor for a divisor below 2^49, in steps of 15 bits that 64-bit division
+// takes: the library routine for 128-bit division goes bit by bit on WebAssembly.
+Unsigned128 divideSmall(Unsigned128 numerator, std::uint64_t divisor, std::uint64_t& remainder) {
+    Unsigned128 quotient = 0;
+    std::uint64_t rest = 0;
+    for (int low = 120; low >= 0; low -= 15) {  // bits 120 to 127, then 15 at a time
+        const int width = low == 120 ? 8 : 15;
+        const auto chunk = static_cast<std::uint64_t>(numerator >> low) & ((std::uint64_t{1} << width) - 1);
+        rest = (rest << width) | chunk;
+        quotient = (quotient << width) | (rest / divisor);
+        rest %= divisor;
+    }
+    remainder = rest;
+    return quotient;
+}
+
+std::uint64_t powerOfFive(int exponent) {  // exponent 0 to 21: below 2^49
+    std::uint64_t power = 1;
+    for (int k = 0; k < exponent; ++k) power *= 5;
+    return power;
+}
+
 int bitLength(Unsigned128 value) {
     int length = 0;
     for (; value != 0; value >>= 1) ++length;
@@ -72,11 +94,17 @@ bool nearestDouble(std::uint64_t digits, int exponent, double& value) {
         return true;
     }
     if (exponent < -21) return false;
-    const Unsigned128 divisor = powerOfTen(-exponent);
+    const int places = -exponent;
     const int shift = 128 - bitLength(digits);  // the numerator fills 128 bits
     const Unsigned128 numerator = static_cast<Unsigned128>(digits) << shift;
-    Unsigned128 quotient = numerator / divisor;  // at least 2^57 (divisor below 2^70): 53 bits and 4 to round by
-    if (numerator % divisor != 0) quotient |= 1;  // sticky: the quotient is not exact
+    // Divided by 10^places as by 5^places and then 2^places; at least 2^57 (10^21 is below
+    // 2^70): 53 bits and 4 to round by.
+    std::uint64_t remainder = 0;
+    const Unsigned128 byFive = divideSmall(numerator, powerOfFive(places), remainder);
+    Unsigned128 quotient = byFive >> places;
+    if (remainder != 0 || (byFive & ((static_cast<Unsigned128>(1) << places) - 1)) != 0) {
+        quotient |= 1;  // sticky: the quotient is not exact
+    }
     // The quotient has at least 64 bits, so its rounding to a double is the value's rounding;
     // the result is at least 1e-19, a normal number, so the power of two scales it exactly.
     value = static_cast<double>(quotient) * std::bit_cast<double>(static_cast<std::uint64_t>(1023 - shift) << 52);
@@ -106,8 +134,9 @@ bool exactDigits(double magnitude, ExactDigits& exact) {
         if (binaryExponent > 74) return false;
         Unsigned128 whole = static_cast<Unsigned128>(significand) << binaryExponent;
         constexpr std::uint64_t tenToThe19 = 10'000'000'000'000'000'000u;
-        const auto high = static_cast<std::uint64_t>(whole / tenToThe19);  // below 2^64: whole < 2^127
-        auto low = static_cast<std::uint64_t>(whole % tenToThe19);
+        std::uint64_t remainder = 0;  // whole / 10^19 is whole / 5^19 / 2^19, below 2^64: whole < 2^127
+        const auto high = static_cast<std::uint64_t>(divideSmall(whole, powerOfFive(19), remainder) >> 19);
+        auto low = static_cast<std::uint64_t>(whole - static_cast<Unsigned128>(high) * tenToThe19);
         char reversed[40];
         int count = 0;
         for (int k = 0; k < 19 && (high != 0 || low != 0); ++k, low /= 10) reversed[count++] = static_cast<char>('0' + low % 10);
@@ -168,6 +197,17 @@ void roundDigits(const ExactDigits& exact, int count, std::uint64_t& digits, int
     if (next > '5' || (next == '5' && (beyond || (digits & 1) != 0))) nextDigits(count, digits, exponent);
 }
 
+// "e+XX" (at least two digits) at text[at]; the end.
+int writeExponent(char (&text)[400], int at, int exponent) {
+    text[at++] = 'e';
+    text[at++] = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude >= 100) text[at++] = static_cast<char>('0' + magnitude / 100);
+    text[at++] = static_cast<char>('0' + magnitude / 10 % 10);
+    text[at++] = static_cast<char>('0' + magnitude % 10);
+    return at;
+}
+
 // "d.ddde+XX", as printf's %.*e writes count digits.
 int writeScientific(char (&text)[400], bool negative, std::uint64_t digits, int count, int exponent) {
     char reversed[20];
@@ -177,8 +217,7 @@ int writeScientific(char (&text)[400], bool negative, std::uint64_t digits, int 
     text[at++] = reversed[count - 1];
     if (count > 1) text[at++] = '.';
     for (int k = count - 2; k >= 0; --k) text[at++] = reversed[k];
-    return at + std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at), "e%c%02d",
-                              exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+    return writeExponent(text, at, exponent);
 }
 
 double readBack(const char* text) { return std::strtod(text, nullptr); }
@@ -192,6 +231,29 @@ bool readsBackAs(std::uint64_t digits, int count, int exponent, double magnitude
     return readBack(text) == magnitude;
 }
 
+// Whether both count-digit decimals around the value are surely farther from it than half
+// an ulp, so that neither reads back as it. In units of the last kept digit, the nearer one
+// is at least the cut-off tail or its complement to 1, each summed from the digits held so
+// that it is a lower bound; half an ulp is 2^(binaryExponent-1) over the unit. Only the
+// exact checks are saved, so the test keeps a margin of 1%.
+bool surelyTooFar(const ExactDigits& exact, int count, double magnitude) {
+    if (count >= exact.length) return false;
+    double tail = 0.0;        // 0.ddd of the digits cut off
+    double complement = 0.0;  // 0.(9-d)(9-d)(9-d): 1 - tail, less up to 10^-held
+    double scale = 0.1;
+    for (int k = count; k < exact.length; ++k, scale /= 10) {
+        tail += (exact.digits[k] - '0') * scale;
+        complement += ('9' - exact.digits[k]) * scale;
+    }
+    const double nearer = std::min(tail, complement);
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);  // magnitude in [2^(e-1), 2^e): an ulp is 2^(e-53)
+    double halfUlp = std::ldexp(1.0, binaryExponent - 54);
+    for (int k = exact.exponent - count + 1; k > 0; --k) halfUlp /= 10;  // in units of the last digit
+    for (int k = exact.exponent - count + 1; k < 0; ++k) halfUlp *= 10;
+    return nearer > 1.01 * halfUlp;
+}
+
 // The shortest scientific text, trying one digit, then two, and so on; at each length the
 // two decimals around the value, the nearer first (the farther one may be the only one to
 // read back, beside a power of two). -1 when the value is outside what exactDigits takes.
@@ -200,6 +262,7 @@ int shortestScientific(char (&text)[400], double value) {
     ExactDigits exact;
     if (!exactDigits(magnitude, exact)) return -1;
     for (int count = 1; count <= 17; ++count) {
+        if (count < 16 && surelyTooFar(exact, count, magnitude)) continue;
         std::uint64_t digits = 0;
         int exponent = 0;
         roundDigits(exact, count, digits, exponent);
@@ -250,8 +313,7 @@ int generalText(char (&text)[400], double value, int precision) {
         text[at++] = written[0];
         if (kept > 1) text[at++] = '.';
         for (int k = 1; k < kept; ++k) text[at++] = written[k];
-        return at + std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at), "e%c%02d",
-                                  exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
+        return writeExponent(text, at, exponent);
     }
     if (exponent < 0) {
         text[at++] = '0';
