@@ -111,6 +111,186 @@ bool nearestDouble(std::uint64_t digits, int exponent, double& value) {
     return true;
 }
 
+// A nonnegative integer in 32-bit limbs, least significant first: room for 10^400 * 2^128.
+struct BigNumber {
+    std::uint32_t limb[48];
+    int size = 0;
+
+    explicit BigNumber(std::uint64_t value) {
+        while (value != 0) {
+            limb[size++] = static_cast<std::uint32_t>(value);
+            value >>= 32;
+        }
+    }
+
+    bool multiply(std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (int k = 0; k < size; ++k) {
+            carry += static_cast<std::uint64_t>(limb[k]) * factor;
+            limb[k] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        if (carry == 0) return true;
+        if (size == 48) return false;
+        limb[size++] = static_cast<std::uint32_t>(carry);
+        return true;
+    }
+
+    bool multiplyByPowerOf(std::uint32_t base, std::uint32_t largestPower, int powerCount, int exponent) {
+        for (; exponent >= powerCount; exponent -= powerCount) {
+            if (!multiply(largestPower)) return false;
+        }
+        std::uint32_t rest = 1;
+        for (int k = 0; k < exponent; ++k) rest *= base;
+        return multiply(rest);
+    }
+
+    int bitLength() const {
+        if (size == 0) return 0;
+        int top = 32;
+        while ((limb[size - 1] >> (top - 1)) == 0) --top;
+        return 32 * (size - 1) + top;
+    }
+
+    bool bit(int position) const { return position < 32 * size && ((limb[position / 32] >> (position % 32)) & 1) != 0; }
+
+    // The bits from position upward (at most 64 of them), and whether a bit below is set.
+    std::uint64_t bitsFrom(int position, bool& lowerSet) const {
+        std::uint64_t bits = 0;
+        for (int k = 63; k >= 0; --k) bits = (bits << 1) | (bit(position + k) ? 1 : 0);
+        lowerSet = false;
+        for (int k = 0; k < position / 32 && !lowerSet; ++k) lowerSet = limb[k] != 0;
+        if (position % 32 != 0 && position / 32 < size) lowerSet = lowerSet || (limb[position / 32] & ((1u << (position % 32)) - 1)) != 0;
+        return bits;
+    }
+
+    bool shiftLeft(int bits) {
+        const int limbs = bits / 32;
+        const int rest = bits % 32;
+        if (size + limbs + 1 > 48) return false;
+        limb[size] = 0;
+        for (int k = size; k >= 0; --k) {
+            const std::uint64_t wide = (static_cast<std::uint64_t>(limb[k]) << rest) |
+                                       (k > 0 && rest != 0 ? limb[k - 1] >> (32 - rest) : 0);
+            limb[k + limbs] = static_cast<std::uint32_t>(wide);
+        }
+        for (int k = 0; k < limbs; ++k) limb[k] = 0;
+        size += limbs + 1;
+        while (size > 0 && limb[size - 1] == 0) --size;
+        return true;
+    }
+
+    // this -= other * factor; false (and this unchanged in meaning) when it would go negative.
+    bool subtractProduct(const BigNumber& other, std::uint64_t factor) {
+        BigNumber product = other;
+        BigNumber high = other;
+        if (!product.multiply(static_cast<std::uint32_t>(factor)) || !high.multiply(static_cast<std::uint32_t>(factor >> 32)) ||
+            !high.shiftLeft(32)) {
+            return false;
+        }
+        if (compare(product.plus(high)) < 0) return false;
+        subtract(product.plus(high));
+        return true;
+    }
+
+    BigNumber plus(const BigNumber& other) const {
+        BigNumber sum(0);
+        std::uint64_t carry = 0;
+        const int length = std::max(size, other.size);
+        for (int k = 0; k < length; ++k) {
+            carry += static_cast<std::uint64_t>(k < size ? limb[k] : 0) + (k < other.size ? other.limb[k] : 0);
+            sum.limb[k] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        sum.size = length;
+        if (carry != 0 && length < 48) sum.limb[sum.size++] = static_cast<std::uint32_t>(carry);
+        return sum;
+    }
+
+    int compare(const BigNumber& other) const {
+        if (size != other.size) return size < other.size ? -1 : 1;
+        for (int k = size - 1; k >= 0; --k) {
+            if (limb[k] != other.limb[k]) return limb[k] < other.limb[k] ? -1 : 1;
+        }
+        return 0;
+    }
+
+    void subtract(const BigNumber& other) {  // other <= this
+        std::int64_t borrow = 0;
+        for (int k = 0; k < size; ++k) {
+            std::int64_t difference = static_cast<std::int64_t>(limb[k]) - (k < other.size ? other.limb[k] : 0) - borrow;
+            borrow = difference < 0 ? 1 : 0;
+            limb[k] = static_cast<std::uint32_t>(difference + (borrow << 32));
+        }
+        while (size > 0 && limb[size - 1] == 0) --size;
+    }
+};
+
+// x * 2^exponent for a result that is a normal double, in steps that stay exact.
+double scaleByPowerOfTwo(double x, int exponent) {
+    while (exponent > 600) {
+        x *= 0x1p600;
+        exponent -= 600;
+    }
+    while (exponent < -600) {
+        x *= 0x1p-600;
+        exponent += 600;
+    }
+    return x * std::bit_cast<double>(static_cast<std::uint64_t>(1023 + exponent) << 52);
+}
+
+// The double nearest to digits * 10^exponent for the exponents beyond 128-bit arithmetic, in
+// big integers: the product for a positive exponent, a 64-bit quotient by 5^-exponent for a
+// negative one. False when the result is not a normal double (strtod then decides).
+bool nearestDoubleBig(std::uint64_t digits, int exponent, double& value) {
+    if (exponent > 0) {
+        if (exponent > 310) return false;
+        BigNumber product(digits);
+        if (!product.multiplyByPowerOf(10, 1'000'000'000, 9, exponent)) return false;
+        const int length = product.bitLength();
+        bool lowerSet = false;
+        std::uint64_t top = product.bitsFrom(length - 64, lowerSet);
+        if (lowerSet) top |= 1;  // sticky: 11 bits below the 53 kept decide the rounding
+        value = scaleByPowerOfTwo(static_cast<double>(top), length - 64);
+        return std::isfinite(value);
+    }
+    const int places = -exponent;
+    if (places > 345) return false;
+    BigNumber divisor(1);
+    if (!divisor.multiplyByPowerOf(5, 1'220'703'125, 13, places)) return false;  // 5^13
+    BigNumber remainder(digits);
+    // digits * 2^shift / 5^places lies in (2^62, 2^64).
+    const int shift = divisor.bitLength() - remainder.bitLength() + 63;
+    if (shift < 0 || !remainder.shiftLeft(shift)) return false;
+    // The quotient from estimates by the top bits: each takes the remainder's leading bits
+    // over the divisor's top 48 bits plus one, an underestimate, until the rest is below it.
+    const int divisorLength = divisor.bitLength();
+    bool ignored = false;
+    const std::uint64_t divisorTop = (divisor.bitsFrom(divisorLength - 48, ignored) >> 16) + 1;
+    std::uint64_t quotient = 0;
+    for (int round = 0; round < 8 && remainder.compare(divisor) >= 0; ++round) {
+        const int remainderLength = remainder.bitLength();
+        const int excess = remainderLength - divisorLength;  // below 64 + 1
+        std::uint64_t estimate = 1;
+        if (excess > 0) {
+            const std::uint64_t leading = remainder.bitsFrom(remainderLength - 64, ignored);
+            const int dropped = 64 - excess - 48;  // leading / 2^dropped is remainder / 2^(divisorLength - 48)
+            const Unsigned128 scaled = dropped >= 0 ? static_cast<Unsigned128>(leading >> dropped)
+                                                    : static_cast<Unsigned128>(leading) << -dropped;
+            std::uint64_t unused = 0;
+            estimate = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(divideSmall(scaled, divisorTop, unused)));
+        }
+        if (!remainder.subtractProduct(divisor, estimate)) return false;
+        quotient += estimate;
+    }
+    if (remainder.compare(divisor) >= 0 || quotient < (std::uint64_t{1} << 62)) return false;
+    if (remainder.size != 0) quotient |= 1;  // sticky
+    const int scale = -(shift + places);
+    if (62 + scale < -1022) return false;  // possibly subnormal: rounded elsewhere
+    value = scaleByPowerOfTwo(static_cast<double>(quotient), scale);
+    return true;
+}
+
 // The leading decimal digits of a positive double's exact value, for the values whose
 // exact form fits 128-bit arithmetic: integers below 2^75 (all their digits), and values
 // below 1 with at most 120 binary places (their first 18 significant digits, and whether
@@ -197,7 +377,7 @@ void roundDigits(const ExactDigits& exact, int count, std::uint64_t& digits, int
     if (next > '5' || (next == '5' && (beyond || (digits & 1) != 0))) nextDigits(count, digits, exponent);
 }
 
-// "e+XX" (at least two digits) at text[at]; the end.
+// "e+XX" (at least two digits) at text[at], NUL-terminated; the end.
 int writeExponent(char (&text)[400], int at, int exponent) {
     text[at++] = 'e';
     text[at++] = exponent < 0 ? '-' : '+';
@@ -205,6 +385,7 @@ int writeExponent(char (&text)[400], int at, int exponent) {
     if (magnitude >= 100) text[at++] = static_cast<char>('0' + magnitude / 100);
     text[at++] = static_cast<char>('0' + magnitude / 10 % 10);
     text[at++] = static_cast<char>('0' + magnitude % 10);
+    text[at] = '\0';  // for strtod
     return at;
 }
 
@@ -408,7 +589,7 @@ bool readDecimal(const char* first, const char* last, double& value, const char*
         }
     }
     double magnitude = 0.0;
-    if (!nearestDouble(digits, exponent, magnitude)) return false;
+    if (!nearestDouble(digits, exponent, magnitude) && !nearestDoubleBig(digits, exponent, magnitude)) return false;
     value = negative ? -magnitude : magnitude;
     stop = at;
     return true;
