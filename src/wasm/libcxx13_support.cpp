@@ -262,26 +262,22 @@ bool nearestDoubleBig(std::uint64_t digits, int exponent, double& value) {
     // digits * 2^shift / 5^places lies in (2^62, 2^64).
     const int shift = divisor.bitLength() - remainder.bitLength() + 63;
     if (shift < 0 || !remainder.shiftLeft(shift)) return false;
-    // The quotient from estimates by the top bits: each takes the remainder's leading bits
-    // over the divisor's top 48 bits plus one, an underestimate, until the rest is below it.
-    const int divisorLength = divisor.bitLength();
+    // The quotient from estimates: the remainder over 2^low, divided by the divisor's top
+    // bits (the divisor over 2^low, below 2^48) plus one, is an underestimate; a few rounds
+    // bring the remainder below the divisor.
+    const int low = std::max(0, divisor.bitLength() - 48);
     bool ignored = false;
-    const std::uint64_t divisorTop = (divisor.bitsFrom(divisorLength - 48, ignored) >> 16) + 1;
+    const std::uint64_t divisorTop = divisor.bitsFrom(low, ignored) + 1;
     std::uint64_t quotient = 0;
     for (int round = 0; round < 8 && remainder.compare(divisor) >= 0; ++round) {
-        const int remainderLength = remainder.bitLength();
-        const int excess = remainderLength - divisorLength;  // below 64 + 1
-        std::uint64_t estimate = 1;
-        if (excess > 0) {
-            const std::uint64_t leading = remainder.bitsFrom(remainderLength - 64, ignored);
-            const int dropped = 64 - excess - 48;  // leading / 2^dropped is remainder / 2^(divisorLength - 48)
-            const Unsigned128 scaled = dropped >= 0 ? static_cast<Unsigned128>(leading >> dropped)
-                                                    : static_cast<Unsigned128>(leading) << -dropped;
-            std::uint64_t unused = 0;
-            estimate = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(divideSmall(scaled, divisorTop, unused)));
-        }
-        if (!remainder.subtractProduct(divisor, estimate)) return false;
-        quotient += estimate;
+        const Unsigned128 scaled = (static_cast<Unsigned128>(remainder.bitsFrom(low + 64, ignored)) << 64) |
+                                   remainder.bitsFrom(low, ignored);
+        std::uint64_t unused = 0;
+        const Unsigned128 estimate = divideSmall(scaled, divisorTop, unused);
+        if (estimate >> 64 != 0) return false;  // not reached: the quotient is below 2^64
+        const auto step = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(estimate));
+        if (!remainder.subtractProduct(divisor, step)) return false;
+        quotient += step;
     }
     if (remainder.compare(divisor) >= 0 || quotient < (std::uint64_t{1} << 62)) return false;
     if (remainder.size != 0) quotient |= 1;  // sticky
@@ -317,7 +313,7 @@ bool exactDigits(double magnitude, ExactDigits& exact) {
         std::uint64_t remainder = 0;  // whole / 10^19 is whole / 5^19 / 2^19, below 2^64: whole < 2^127
         const auto high = static_cast<std::uint64_t>(divideSmall(whole, powerOfFive(19), remainder) >> 19);
         auto low = static_cast<std::uint64_t>(whole - static_cast<Unsigned128>(high) * tenToThe19);
-        char reversed[40];
+        char reversed[40] = {};
         int count = 0;
         for (int k = 0; k < 19 && (high != 0 || low != 0); ++k, low /= 10) reversed[count++] = static_cast<char>('0' + low % 10);
         if (high != 0) {
