@@ -87,10 +87,13 @@ class Calculator {
   #buffer = 0;
   #capacity = 0;
 
+  #stackTop;
+
   constructor(instance) {
     this.#exports = instance.exports;
     this.#memory = instance.exports.memory;
     this.#heap = new Uint8Array(this.#memory.buffer);
+    this.#stackTop = instance.exports.stackSave();  // where the stack stands between calls
   }
 
   /**
@@ -103,7 +106,6 @@ class Calculator {
    */
   calc(line) {
     if (typeof line !== 'string') throw new TypeError('kxcalc: a line is a string');
-    const stack = this.#exports.stackSave();
     try {
       const length = this.#writeLine(line);
       if (length < 0) return outOfMemoryText;
@@ -114,7 +116,7 @@ class Calculator {
       // unwind); the stack is put back and the tables are as the last finished call left
       // them, so the calculator goes on.
       if (!(fault instanceof WebAssembly.RuntimeError || fault instanceof ModuleExit)) throw fault;
-      this.#exports.stackRestore(stack);
+      this.#exports.stackRestore(this.#stackTop);
       this.#release();
       return outOfMemoryText;
     } finally {
