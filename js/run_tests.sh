@@ -9,7 +9,8 @@
 set -euo pipefail
 package=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$package")
-export KXCALC_HOST=${1:-$root/build/tools/kxcalc/kxcalc}
+host=${1:-$root/build/tools/kxcalc/kxcalc}
+export KXCALC_HOST=$(realpath -- "$host")  # the tests run from the package folder
 
 missing=()
 command -v emcc >/dev/null || missing+=(emscripten)
