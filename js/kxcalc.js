@@ -65,9 +65,12 @@ function compiled(source) {
 // an abort: it ends the call, not the host.
 class ModuleExit extends Error {}
 
-function moduleImports() {
+// The calculator's own hook for the module's notice that memory grew; not part of its interface.
+const memoryGrew = Symbol('memoryGrew');
+
+function moduleImports(grown) {
   return {
-    env: { emscripten_notify_memory_growth() {} },
+    env: { emscripten_notify_memory_growth: grown },
     wasi_snapshot_preview1: {
       proc_exit(code) { throw new ModuleExit(`kxcalc: the module stopped with status ${code}`); },
     },
@@ -77,6 +80,11 @@ function moduleImports() {
 const encoder = new TextEncoder();
 const decoder = new TextDecoder('utf-8');
 
+// Under Node, a Buffer over the module's memory makes the answer a string in one native step,
+// about twice as fast as building it byte by byte; browsers build it byte by byte.
+const NodeBuffer = typeof globalThis.Buffer === 'function' && typeof globalThis.Buffer.prototype.utf8Slice === 'function'
+  ? globalThis.Buffer : null;
+
 /**
  * One calculator: one instance of the module, with its own variables and tolerance.
  */
@@ -84,6 +92,7 @@ class Calculator {
   #exports;
   #memory;
   #heap;
+  #bytes;  // a Node Buffer over the same memory, or null
   #buffer = 0;
   #capacity = 0;
 
@@ -93,6 +102,7 @@ class Calculator {
     this.#exports = instance.exports;
     this.#memory = instance.exports.memory;
     this.#heap = new Uint8Array(this.#memory.buffer);
+    this.#bytes = NodeBuffer && NodeBuffer.from(this.#memory.buffer);
     this.#stackTop = instance.exports.stackSave();  // where the stack stands between calls
   }
 
@@ -134,9 +144,14 @@ class Calculator {
     return { text, isMessage: !resultForm.test(text) };
   }
 
-  // Growing the module's memory detaches the old buffer, and a detached view has length 0.
+  // Growing the module's memory detaches the old buffer: the module says when it grew, and
+  // the views over it are made anew.
+  [memoryGrew]() {
+    this.#heap = new Uint8Array(this.#memory.buffer);
+    this.#bytes = NodeBuffer && NodeBuffer.from(this.#memory.buffer);
+  }
+
   #view() {
-    if (this.#heap.byteLength === 0) this.#heap = new Uint8Array(this.#memory.buffer);
     return this.#heap;
   }
 
@@ -185,6 +200,11 @@ class Calculator {
   #readText() {
     const heap = this.#view();
     const start = this.#buffer;
+    if (this.#bytes !== null) {
+      let end = start;
+      while (heap[end] !== 0) ++end;
+      return this.#bytes.utf8Slice(start, end);
+    }
     let end = start;
     let ascii = true;
     let text = '';
@@ -206,9 +226,11 @@ class Calculator {
  */
 export async function createCalculator(options = {}) {
   const module = await compiled(options.wasm);
-  const instance = await WebAssembly.instantiate(module, moduleImports());
+  let calculator = null;
+  const instance = await WebAssembly.instantiate(module, moduleImports(() => calculator?.[memoryGrew]()));
   instance.exports._initialize();  // runs the constructors: the load hook builds the tables
-  return new Calculator(instance);
+  calculator = new Calculator(instance);
+  return calculator;
 }
 
 export { Calculator };
