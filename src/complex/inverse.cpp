@@ -408,41 +408,42 @@ Complex inverseHyperbolicTangent(Complex z) {
 // where it matters (the *FromZ helpers above); elsewhere the rounded reciprocal is used.
 // acsch z = asinh(1/z) = -i acsc(-iz) and acoth z = atanh(1/z) = -i acot(-iz).
 
-// asec z = acos(1/z)
-Complex arcsecant(Complex z) {
+namespace {
+
+using FromZ = bool (*)(double x, double y, Complex& result);
+using Inner = Complex (*)(Complex);
+
+// f(z) = inner(1/z): from z itself where fromZ takes it, else from the rounded reciprocal.
+template <FromZ fromZ, Inner inner>
+Complex ofReciprocal(Complex z) {
     Complex result;
-    if (arcsecantFromZ(z.re, z.im, result)) return result;
-    return arccosine(reciprocal(z));
+    if (fromZ(z.re, z.im, result)) return result;
+    return inner(reciprocal(z));
 }
-// acsc z = asin(1/z)
-Complex arccosecant(Complex z) {
-    Complex result;
-    if (arccosecantFromZ(z.re, z.im, result)) return result;
-    return arcsine(reciprocal(z));
-}
-// acot z = atan(1/z)
-Complex arccotangent(Complex z) {
-    Complex result;
-    if (arccotangentFromZ(z.re, z.im, result)) return result;
-    return arctangent(reciprocal(z));
-}
-// asech z = acosh(1/z)
-Complex inverseHyperbolicSecant(Complex z) {
-    Complex result;
-    if (inverseHyperbolicSecantFromZ(z.re, z.im, result)) return result;
-    return inverseHyperbolicCosine(reciprocal(z));
-}
-// acsch z = asinh(1/z) = -i acsc(-iz)
-Complex inverseHyperbolicCosecant(Complex z) {
+
+// The same for the hyperbolic ones, f(z) = -i g(-iz) with g = fromZ next to the branch points.
+template <FromZ fromZ, Inner inner>
+Complex ofReciprocalRotated(Complex z) {
     Complex a;
-    if (arccosecantFromZ(z.im, -z.re, a)) return {a.im, -a.re};
-    return inverseHyperbolicSine(reciprocal(z));
+    if (fromZ(z.im, -z.re, a)) return {a.im, -a.re};
+    return inner(reciprocal(z));
 }
+
+}  // namespace
+
+// asec z = acos(1/z)
+Complex arcsecant(Complex z) { return ofReciprocal<arcsecantFromZ, arccosine>(z); }
+// acsc z = asin(1/z)
+Complex arccosecant(Complex z) { return ofReciprocal<arccosecantFromZ, arcsine>(z); }
+// acot z = atan(1/z)
+Complex arccotangent(Complex z) { return ofReciprocal<arccotangentFromZ, arctangent>(z); }
+// asech z = acosh(1/z)
+Complex inverseHyperbolicSecant(Complex z) { return ofReciprocal<inverseHyperbolicSecantFromZ, inverseHyperbolicCosine>(z); }
+// acsch z = asinh(1/z) = -i acsc(-iz)
+Complex inverseHyperbolicCosecant(Complex z) { return ofReciprocalRotated<arccosecantFromZ, inverseHyperbolicSine>(z); }
 // acoth z = atanh(1/z) = -i acot(-iz)
 Complex inverseHyperbolicCotangent(Complex z) {
-    Complex a;
-    if (arccotangentFromZ(z.im, -z.re, a)) return {a.im, -a.re};
-    return inverseHyperbolicTangent(reciprocal(z));
+    return ofReciprocalRotated<arccotangentFromZ, inverseHyperbolicTangent>(z);
 }
 
 std::span<const TableEntry> inverseFunctionEntries() {
