@@ -183,7 +183,15 @@ DoubleDouble sumOfSquaresMinusOneWide(double x, double y) {
 // ln|z| = e·ln2 + ln(X² + Y²)/2 with X + iY = z·2^-e, e = 0 unless the larger part is
 // outside [2^-450, 2^450]. For X² + Y² in [1/2, 2] the logarithm is ln(1 + d) of
 // d = X² + Y² - 1 formed as above, so it is relative to itself also next to |z| = 1.
-DoubleDouble wideLogOfModulus(Complex z) {
+// The kernels: the accurate real::wide::log and log1p, or their fast variants.
+struct LogarithmKernels {
+    DoubleDouble (*log)(DoubleDouble);
+    DoubleDouble (*log1p)(DoubleDouble);
+};
+constexpr LogarithmKernels accurateLogarithms{real::wide::log, real::wide::log1p};
+constexpr LogarithmKernels fastLogarithms{real::wide::fastLog, real::wide::fastLog1p};
+
+DoubleDouble wideLogOfModulus(Complex z, LogarithmKernels kernels) {
     int e = 0;
     std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
     if (std::abs(e) <= largestUnscaledExponent) e = 0;
@@ -191,15 +199,16 @@ DoubleDouble wideLogOfModulus(Complex z) {
     const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
     const DoubleDouble squares = ddAdd(twoProduct(x, x), twoProduct(y, y));
     const DoubleDouble twice = squares.high >= 0.5 && squares.high <= 2.0
-                                   ? real::wide::log1p(sumOfSquaresMinusOneWide(x, y))
-                                   : real::wide::log(squares);
+                                   ? kernels.log1p(sumOfSquaresMinusOneWide(x, y))
+                                   : kernels.log(squares);
     const DoubleDouble logOfModulus{0.5 * twice.high, 0.5 * twice.low};
     if (e == 0) return logOfModulus;
     return ddAdd(times(static_cast<double>(e), real::lnTwo), logOfModulus);
 }
 
-// The angle of z = x + iy, y not zero, both finite, measured from the nearest axis.
-AxisAngle axisAngle(Complex z) {
+// The angle of z = x + iy, y not zero, both finite, measured from the nearest axis;
+// arctangent(small, large) is atan(small/large) (real::wide::atan2 or its fast variant).
+AxisAngle axisAngle(Complex z, DoubleDouble (*arctangent)(double, double)) {
     const double ax = std::fabs(z.re);
     const double ay = std::fabs(z.im);
     const bool nearReal = ay <= ax;
@@ -218,7 +227,7 @@ AxisAngle axisAngle(Complex z) {
         shift = largeExponent - smallExponent;
         offset = ddDivide({std::ldexp(small, shift), 0.0}, {large, 0.0});
     } else {
-        offset = real::wide::atan2(small, large);
+        offset = arctangent(small, large);
     }
     return {quarterTurns, negativeOffset ? negated(offset) : offset, shift};
 }
@@ -274,8 +283,8 @@ Complex wideExp(const WideExponent& p) {
 // sine is that product, still scaled: a part such as u·y·x^(u-1) keeps its digits below
 // the normal range.
 Complex realPowerOfComplexBase(Complex z, double u) {
-    const DoubleDouble re = times(u, wideLogOfModulus(z));
-    const AxisAngle angle = axisAngle(z);
+    const DoubleDouble re = times(u, wideLogOfModulus(z, accurateLogarithms));
+    const AxisAngle angle = axisAngle(z, real::wide::atan2);
     DoubleDouble im{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, im);
     const DoubleDouble offsetTimesU = times(u, angle.offset);
@@ -287,8 +296,8 @@ Complex realPowerOfComplexBase(Complex z, double u) {
 // z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
 // Im = u·arg z + v·ln|z|, with u·arg z in quarter turns as above.
 Complex complexPowerOfComplexBase(Complex z, Complex w) {
-    const DoubleDouble logOfModulus = wideLogOfModulus(z);
-    const AxisAngle angle = axisAngle(z);
+    const DoubleDouble logOfModulus = wideLogOfModulus(z, accurateLogarithms);
+    const AxisAngle angle = axisAngle(z, real::wide::atan2);
     const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
     DoubleDouble im = times(w.im, logOfModulus);
@@ -301,6 +310,175 @@ Complex complexPowerOfComplexBase(Complex z, Complex w) {
 Complex complexPowerOfPositiveBase(double x, Complex w) {
     const DoubleDouble l = real::wide::log({x, 0.0});
     return wideExp({times(w.re, l), times(w.im, l), 0});
+}
+
+
+// --- the power's fast path ---
+//
+// The same formulas with the fast kernels of real_functions.h, carrying a bound on the
+// absolute error of Re and Im of w·ln z, then on the relative error of each part of
+// e^Re·(cos Im, sin Im). A part is taken only when every value within its bound rounds to
+// the same double and that double is normal: it is then the correctly rounded part, which
+// the accurate path gives too wherever that one is correctly rounded. Otherwise (about
+// one call in a hundred) the call takes the accurate path.
+
+// Relative error of fastLog, fastLog1p and fastAtan (below 2^-65.4) with the double-double
+// products and sums after them (2^-104 each).
+constexpr double fastLogarithmError = 0x1p-65;
+// Relative error of a product e^a·t from fastExp (2^-65.3), the kernels of fastSinCos
+// (2^-66 of each part) and ddMultiply (2^-104): below 2^-64.5.
+constexpr double fastProductError = 0x1p-64;
+// The double-double sums and products forming Im: 2^-104 of each term, counted as 2^-100
+// of |Im| plus the quarter-turn term.
+constexpr double wideArithmeticError = 0x1p-100;
+// fastSinCos's absolute error in its argument, from |Im| = pi/4 on (below it the
+// reduction subtracts nothing and its error is relative, inside wideArithmeticError).
+constexpr double fastReductionError = 0x1p-102;
+constexpr double fastReductionStart = 0.78;
+// The fast kernels' ranges: fastExp for |Re| <= 745, fastSinCos for |Im| < 2^20. Factors
+// below 2^-900 could leave a Dekker product's low part below the normal range.
+constexpr double fastExponentLimit = 745.0;
+constexpr double fastAngleLimit = 0x1p20;
+constexpr double smallestFastFactor = 0x1p-900;
+
+// The absolute error of Im = im (the quarter-turn term turnTerm in it), whose parts taken
+// from logarithms and angles sum to logTerms in magnitude, as fastSinCos sees it.
+double fastAngleError(double logTerms, double im, double turnTerm) {
+    const double magnitude = std::fabs(im);
+    const double reduction = magnitude < fastReductionStart ? 0.0 : fastReductionError;
+    return fastLogarithmError * logTerms + wideArithmeticError * (magnitude + std::fabs(turnTerm)) + reduction;
+}
+
+// value·2^exponent rounded, when every value within margin of value rounds the same way
+// and the result is normal (then the rounding of value.high + value.low is value.high,
+// and the scaling is exact).
+bool decidedPart(DoubleDouble value, double margin, int exponent, double& result) {
+    if (value.high + (value.low - margin) != value.high + (value.low + margin)) return false;
+    int valueExponent = 0;
+    std::frexp(value.high, &valueExponent);  // |value.high| in [2^(e-1), 2^e)
+    const int total = valueExponent + exponent;
+    if (total < -1021 || total > 1024) return false;
+    result = std::ldexp(value.high, exponent);
+    return true;
+}
+
+// turnedScaledProducts with the fast exponential: a has absolute error aError, cosine and
+// sine the relative errors of fastSinCos plus those of an absolute error angleError in
+// their argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
+// bounds, for their own roundings; e^aError - 1 <= 1.001·aError wherever a margin can
+// decide (aError < 2^-50).
+bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
+                              int sineShift, int quarterTurns, double angleError, Complex& result) {
+    if (!(std::fabs(a.high) <= fastExponentLimit) || !(std::fabs(cosine.high) >= smallestFastFactor) ||
+        !(std::fabs(sine.high) >= smallestFastFactor))
+        return false;
+    const real::wide::ScaledDoubleDouble m = real::wide::fastExp(a);
+    const DoubleDouble c = ddMultiply(cosine, m.value);
+    const DoubleDouble s = ddMultiply(sine, m.value);
+    const double relative = 2.0 * (fastProductError + 1.001 * aError);
+    // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
+    const double cross = 2.0 * 1.001 * angleError;
+    const double square = angleError * 2.02;
+    double cosinePart = 0.0;
+    double sinePart = 0.0;
+    if (!decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart) ||
+        !decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square), m.exponent - sineShift,
+                     sinePart))
+        return false;
+    switch (quarterTurns & 3) {
+        case 0: result = {cosinePart, sinePart}; break;
+        case 1: result = {-sinePart, cosinePart}; break;
+        case 2: result = {-cosinePart, -sinePart}; break;
+        default: result = {sinePart, -cosinePart}; break;
+    }
+    return true;
+}
+
+// wideExp with the fast kernels; Re and Im of p have absolute errors reError and imError.
+bool fastWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
+    if (!(std::fabs(p.im.high) < fastAngleLimit)) return false;
+    const real::wide::SineCosinePair angle = real::wide::fastSinCos(p.im);
+    return fastTurnedScaledProducts(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
+}
+
+bool fastRealPowerOfComplexBase(Complex z, double u, Complex& result) {
+    const DoubleDouble re = times(u, wideLogOfModulus(z, fastLogarithms));
+    const double reError = (fastLogarithmError + wideArithmeticError) * std::fabs(re.high);
+    const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
+    DoubleDouble turnTerm{0.0, 0.0};
+    const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, turnTerm);
+    const DoubleDouble offsetTimesU = times(u, angle.offset);
+    if (turnTerm.high == 0.0 && angle.shift != 0 &&
+        std::fabs(offsetTimesU.high) < std::ldexp(negligibleAngle, angle.shift))
+        return fastTurnedScaledProducts(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
+    const DoubleDouble offset = unscaled(offsetTimesU, angle.shift);
+    const DoubleDouble im = ddAdd(turnTerm, offset);
+    const double imError = fastAngleError(std::fabs(offset.high), im.high, turnTerm.high);
+    return fastWideExp({re, im, quarterTurns}, reError, imError, result);
+}
+
+bool fastComplexPowerOfComplexBase(Complex z, Complex w, Complex& result) {
+    const DoubleDouble logOfModulus = wideLogOfModulus(z, fastLogarithms);
+    const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
+    const DoubleDouble offset = unscaled(angle.offset, angle.shift);
+    const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
+    const DoubleDouble vLog = times(w.im, logOfModulus);
+    DoubleDouble turnTerm{0.0, 0.0};
+    const int quarterTurns = quarterTurnsOfMultiple(w.re, angle.quarterTurns, turnTerm);
+    const DoubleDouble uOffset = times(w.re, offset);
+    const DoubleDouble im = ddAdd(ddAdd(vLog, turnTerm), uOffset);
+    const DoubleDouble uLog = times(w.re, logOfModulus);
+    const DoubleDouble vArgument = times(w.im, argument);
+    const double reTerms = std::fabs(uLog.high) + std::fabs(vArgument.high);
+    const double reError = (fastLogarithmError + wideArithmeticError) * reTerms;
+    const double imError = fastAngleError(std::fabs(vLog.high) + std::fabs(uOffset.high), im.high, turnTerm.high);
+    return fastWideExp({ddSubtract(uLog, vArgument), im, quarterTurns}, reError, imError, result);
+}
+
+bool fastComplexPowerOfPositiveBase(double x, Complex w, Complex& result) {
+    const DoubleDouble l = real::wide::fastLog({x, 0.0});
+    const DoubleDouble re = times(w.re, l);
+    const DoubleDouble im = times(w.im, l);
+    const double reError = (fastLogarithmError + wideArithmeticError) * std::fabs(re.high);
+    return fastWideExp({re, im, 0}, reError, fastAngleError(std::fabs(im.high), im.high, 0.0), result);
+}
+
+// Which kernels the power uses: the fast ones first, or the accurate ones only (for the
+// tests that check the fast path never changes a result).
+enum class PowerPath { fastFirst, accurateOnly };
+
+// A part counts as zero when it equals zero, of either sign; a NaN part is not zero.
+// Finite operands take the double-double paths above (an integer exponent its own); the
+// rest, whose results are NaN, infinite or zero by the conventions of ln and exp, take
+// those.
+template <PowerPath path>
+Complex powerBy(Complex base, Complex exponent) {
+    constexpr bool fast = path == PowerPath::fastFirst;
+    const bool realExponent = exponent.im == 0.0;
+    const bool realBase = base.im == 0.0;
+    if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
+    const bool finite = std::isfinite(base.re) && std::isfinite(base.im) &&
+                        std::fabs(exponent.re) <= largestWideExponent && std::fabs(exponent.im) <= largestWideExponent;
+    Complex result{};
+    if (realExponent) {
+        if (!finite) return exp(multiply({exponent.re, +0.0}, ln(base)));
+        const double u = exponent.re;
+        if (std::fabs(u) >= 1.0 && std::fabs(u) <= largestIntegerPower && std::nearbyint(u) == u)
+            return integerPower(base, static_cast<int>(u));
+        if (fast && fastRealPowerOfComplexBase(base, u, result)) return result;
+        return realPowerOfComplexBase(base, u);
+    }
+    if (realBase) {
+        if (finite && base.re > 0.0) {
+            if (fast && fastComplexPowerOfPositiveBase(base.re, exponent, result)) return result;
+            return complexPowerOfPositiveBase(base.re, exponent);
+        }
+        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
+        return exp({l * exponent.re, l * exponent.im});
+    }
+    if (!finite) return exp(multiply(exponent, ln(base)));
+    if (fast && fastComplexPowerOfComplexBase(base, exponent, result)) return result;
+    return complexPowerOfComplexBase(base, exponent);
 }
 
 }  // namespace
@@ -404,31 +582,11 @@ Complex log(Complex z) {
     return {natural.re * log10OfE, natural.im * log10OfE};
 }
 
-// A part counts as zero when it equals zero, of either sign; a NaN part is not zero.
-// Finite operands take the double-double paths above (an integer exponent its own); the
-// rest, whose results are NaN, infinite or zero by the conventions of ln and exp, take
-// those.
-Complex power(Complex base, Complex exponent) {
-    const bool realExponent = exponent.im == 0.0;
-    const bool realBase = base.im == 0.0;
-    if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
-    const bool finite = std::isfinite(base.re) && std::isfinite(base.im) &&
-                        std::fabs(exponent.re) <= largestWideExponent && std::fabs(exponent.im) <= largestWideExponent;
-    if (realExponent) {
-        if (!finite) return exp(multiply({exponent.re, +0.0}, ln(base)));
-        const double u = exponent.re;
-        if (std::fabs(u) >= 1.0 && std::fabs(u) <= largestIntegerPower && std::nearbyint(u) == u)
-            return integerPower(base, static_cast<int>(u));
-        return realPowerOfComplexBase(base, u);
-    }
-    if (realBase) {
-        if (finite && base.re > 0.0) return complexPowerOfPositiveBase(base.re, exponent);
-        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
-        return exp({l * exponent.re, l * exponent.im});
-    }
-    if (!finite) return exp(multiply(exponent, ln(base)));
-    return complexPowerOfComplexBase(base, exponent);
-}
+Complex power(Complex base, Complex exponent) { return powerBy<PowerPath::fastFirst>(base, exponent); }
+
+namespace accurate {
+Complex power(Complex base, Complex exponent) { return powerBy<PowerPath::accurateOnly>(base, exponent); }
+}  // namespace accurate
 
 std::span<const TableEntry> exponentialFunctionEntries() {
     static constexpr std::array entries{
