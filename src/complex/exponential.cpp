@@ -50,6 +50,7 @@
 // rounded ones of real_functions.h, so results are the same on every system.
 #include "complex/exponential.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -366,29 +367,37 @@ bool decidedPart(DoubleDouble value, double margin, int exponent, double& result
 // sine the relative errors of fastSinCos plus those of an absolute error angleError in
 // their argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
 // bounds, for their own roundings; e^aError - 1 <= 1.001·aError wherever a margin can
-// decide (aError < 2^-50).
+// decide (aError < 2^-50). A zero sine with no angle error comes from an Im whose terms
+// are all exactly zero, in the accurate path too: that part is +0 there, whatever the turn.
 bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
                               int sineShift, int quarterTurns, double angleError, Complex& result) {
+    const bool zeroSine = sine.high == 0.0 && angleError == 0.0;
     if (!(std::fabs(a.high) <= fastExponentLimit) || !(std::fabs(cosine.high) >= smallestFastFactor) ||
-        !(std::fabs(sine.high) >= smallestFastFactor))
+        !(zeroSine || std::fabs(sine.high) >= smallestFastFactor))
         return false;
+    // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
+    const double cross = 2.0 * 1.001 * angleError;
+    const double square = angleError * 2.02;
+    // The smaller part is as good as never decided when the angle's error exceeds 2^-55 of
+    // its factor: such calls leave before the exponential.
+    const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
+    if (cross * (2.02 + square) > 0x1p-54 * smallerFactor) return false;
     const real::wide::ScaledDoubleDouble m = real::wide::fastExp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
     const double relative = 2.0 * (fastProductError + 1.001 * aError);
-    // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
-    const double cross = 2.0 * 1.001 * angleError;
-    const double square = angleError * 2.02;
     double cosinePart = 0.0;
     double sinePart = 0.0;
-    if (!decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart) ||
-        !decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square), m.exponent - sineShift,
-                     sinePart))
+    if (!decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart))
         return false;
+    if (!zeroSine && !decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square),
+                                  m.exponent - sineShift, sinePart))
+        return false;
+    const double negatedSine = zeroSine ? +0.0 : -sinePart;
     switch (quarterTurns & 3) {
         case 0: result = {cosinePart, sinePart}; break;
-        case 1: result = {-sinePart, cosinePart}; break;
-        case 2: result = {-cosinePart, -sinePart}; break;
+        case 1: result = {negatedSine, cosinePart}; break;
+        case 2: result = {-cosinePart, negatedSine}; break;
         default: result = {sinePart, -cosinePart}; break;
     }
     return true;
