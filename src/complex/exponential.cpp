@@ -184,15 +184,7 @@ DoubleDouble sumOfSquaresMinusOneWide(double x, double y) {
 // ln|z| = e·ln2 + ln(X² + Y²)/2 with X + iY = z·2^-e, e = 0 unless the larger part is
 // outside [2^-450, 2^450]. For X² + Y² in [1/2, 2] the logarithm is ln(1 + d) of
 // d = X² + Y² - 1 formed as above, so it is relative to itself also next to |z| = 1.
-// The kernels: the accurate real::wide::log and log1p, or their fast variants.
-struct LogarithmKernels {
-    DoubleDouble (*log)(DoubleDouble);
-    DoubleDouble (*log1p)(DoubleDouble);
-};
-constexpr LogarithmKernels accurateLogarithms{real::wide::log, real::wide::log1p};
-constexpr LogarithmKernels fastLogarithms{real::wide::fastLog, real::wide::fastLog1p};
-
-DoubleDouble wideLogOfModulus(Complex z, LogarithmKernels kernels) {
+DoubleDouble wideLogOfModulus(Complex z) {
     int e = 0;
     std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
     if (std::abs(e) <= largestUnscaledExponent) e = 0;
@@ -200,8 +192,8 @@ DoubleDouble wideLogOfModulus(Complex z, LogarithmKernels kernels) {
     const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
     const DoubleDouble squares = ddAdd(twoProduct(x, x), twoProduct(y, y));
     const DoubleDouble twice = squares.high >= 0.5 && squares.high <= 2.0
-                                   ? kernels.log1p(sumOfSquaresMinusOneWide(x, y))
-                                   : kernels.log(squares);
+                                   ? real::wide::log1p(sumOfSquaresMinusOneWide(x, y))
+                                   : real::wide::log(squares);
     const DoubleDouble logOfModulus{0.5 * twice.high, 0.5 * twice.low};
     if (e == 0) return logOfModulus;
     return ddAdd(times(static_cast<double>(e), real::lnTwo), logOfModulus);
@@ -284,7 +276,7 @@ Complex wideExp(const WideExponent& p) {
 // sine is that product, still scaled: a part such as u·y·x^(u-1) keeps its digits below
 // the normal range.
 Complex realPowerOfComplexBase(Complex z, double u) {
-    const DoubleDouble re = times(u, wideLogOfModulus(z, accurateLogarithms));
+    const DoubleDouble re = times(u, wideLogOfModulus(z));
     const AxisAngle angle = axisAngle(z, real::wide::atan2);
     DoubleDouble im{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, im);
@@ -297,7 +289,7 @@ Complex realPowerOfComplexBase(Complex z, double u) {
 // z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
 // Im = u·arg z + v·ln|z|, with u·arg z in quarter turns as above.
 Complex complexPowerOfComplexBase(Complex z, Complex w) {
-    const DoubleDouble logOfModulus = wideLogOfModulus(z, accurateLogarithms);
+    const DoubleDouble logOfModulus = wideLogOfModulus(z);
     const AxisAngle angle = axisAngle(z, real::wide::atan2);
     const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
@@ -342,12 +334,47 @@ constexpr double fastExponentLimit = 745.0;
 constexpr double fastAngleLimit = 0x1p20;
 constexpr double smallestFastFactor = 0x1p-900;
 
-// The absolute error of Im = im (the quarter-turn term turnTerm in it), whose parts taken
-// from logarithms and angles sum to logTerms in magnitude, as fastSinCos sees it.
-double fastAngleError(double logTerms, double im, double turnTerm) {
+// The absolute error of Im = im as fastSinCos sees it: kernelError from the logarithms and
+// angles in it, terms the magnitudes of its other terms than turnTerm, the quarter-turn term.
+double fastAngleError(double kernelError, double terms, double turnTerm, double im) {
     const double magnitude = std::fabs(im);
     const double reduction = magnitude < fastReductionStart ? 0.0 : fastReductionError;
-    return fastLogarithmError * logTerms + wideArithmeticError * (magnitude + std::fabs(turnTerm)) + reduction;
+    return kernelError + wideArithmeticError * (terms + std::fabs(turnTerm) + magnitude) + reduction;
+}
+
+// ln|z| as wideLogOfModulus forms it, with the fast kernels, and a bound on its relative
+// error; false when there is none. Near |z| = 1, d = X² + Y² - 1 is summed by two-sums of
+// the squares' high parts and -1, the four low terms (the Dekker products' low parts and
+// the two-sums' errors) added in double: their rounding is at most 3·2^-53 of the sum of
+// their magnitudes, nothing when they are all zero. On [-1/2, 1] |ln(1 + d)| >= 0.69|d|
+// and its derivative is at most 2, so that adds 3 times the absolute error over |d|.
+bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
+    int e = 0;
+    std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
+    if (std::abs(e) <= largestUnscaledExponent) e = 0;
+    const double x = e == 0 ? z.re : std::ldexp(z.re, -e);
+    const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
+    const DoubleDouble xSquared = twoProduct(x, x);
+    const DoubleDouble ySquared = twoProduct(y, y);
+    const DoubleDouble squares = ddAdd(xSquared, ySquared);
+    DoubleDouble twice{0.0, 0.0};
+    relativeError = fastLogarithmError;
+    if (squares.high >= 0.5 && squares.high <= 2.0) {
+        const DoubleDouble first = twoSum(xSquared.high, -1.0);
+        const DoubleDouble second = twoSum(first.high, ySquared.high);
+        const double lows = ((first.low + second.low) + xSquared.low) + ySquared.low;
+        const double lowsError = 3.0 * 0x1p-53 *
+                                 (std::fabs(first.low) + std::fabs(second.low) + std::fabs(xSquared.low) + std::fabs(ySquared.low));
+        const DoubleDouble d = twoSum(second.high, lows);
+        if (d.high == 0.0 && lowsError != 0.0) return false;
+        if (d.high != 0.0) relativeError += 3.0 * lowsError / std::fabs(d.high) * (1.0 + 0x1p-50);
+        twice = real::wide::fastLog1p(d);
+    } else {
+        twice = real::wide::fastLog(squares);
+    }
+    result = {0.5 * twice.high, 0.5 * twice.low};
+    if (e != 0) result = ddAdd(times(static_cast<double>(e), real::lnTwo), result);
+    return true;
 }
 
 // value·2^exponent rounded, when every value within margin of value rounds the same way
@@ -406,13 +433,18 @@ bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine
 // wideExp with the fast kernels; Re and Im of p have absolute errors reError and imError.
 bool fastWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
     if (!(std::fabs(p.im.high) < fastAngleLimit)) return false;
-    const real::wide::SineCosinePair angle = real::wide::fastSinCos(p.im);
+    const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
+    const real::wide::SineCosinePair angle =
+        zeroAngle ? real::wide::SineCosinePair{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
     return fastTurnedScaledProducts(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
 }
 
 bool fastRealPowerOfComplexBase(Complex z, double u, Complex& result) {
-    const DoubleDouble re = times(u, wideLogOfModulus(z, fastLogarithms));
-    const double reError = (fastLogarithmError + wideArithmeticError) * std::fabs(re.high);
+    DoubleDouble logOfModulus{};
+    double logError = 0.0;
+    if (!fastLogOfModulus(z, logOfModulus, logError)) return false;
+    const DoubleDouble re = times(u, logOfModulus);
+    const double reError = (logError + wideArithmeticError) * std::fabs(re.high);
     const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
     DoubleDouble turnTerm{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, turnTerm);
@@ -422,12 +454,15 @@ bool fastRealPowerOfComplexBase(Complex z, double u, Complex& result) {
         return fastTurnedScaledProducts(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
     const DoubleDouble offset = unscaled(offsetTimesU, angle.shift);
     const DoubleDouble im = ddAdd(turnTerm, offset);
-    const double imError = fastAngleError(std::fabs(offset.high), im.high, turnTerm.high);
+    const double imError =
+        fastAngleError(fastLogarithmError * std::fabs(offset.high), std::fabs(offset.high), turnTerm.high, im.high);
     return fastWideExp({re, im, quarterTurns}, reError, imError, result);
 }
 
 bool fastComplexPowerOfComplexBase(Complex z, Complex w, Complex& result) {
-    const DoubleDouble logOfModulus = wideLogOfModulus(z, fastLogarithms);
+    DoubleDouble logOfModulus{};
+    double logError = 0.0;
+    if (!fastLogOfModulus(z, logOfModulus, logError)) return false;
     const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
     const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
@@ -438,9 +473,10 @@ bool fastComplexPowerOfComplexBase(Complex z, Complex w, Complex& result) {
     const DoubleDouble im = ddAdd(ddAdd(vLog, turnTerm), uOffset);
     const DoubleDouble uLog = times(w.re, logOfModulus);
     const DoubleDouble vArgument = times(w.im, argument);
-    const double reTerms = std::fabs(uLog.high) + std::fabs(vArgument.high);
-    const double reError = (fastLogarithmError + wideArithmeticError) * reTerms;
-    const double imError = fastAngleError(std::fabs(vLog.high) + std::fabs(uOffset.high), im.high, turnTerm.high);
+    const double reError = (logError + wideArithmeticError) * std::fabs(uLog.high) +
+                           (fastLogarithmError + wideArithmeticError) * std::fabs(vArgument.high);
+    const double imError = fastAngleError(logError * std::fabs(vLog.high) + fastLogarithmError * std::fabs(uOffset.high),
+                                          std::fabs(vLog.high) + std::fabs(uOffset.high), turnTerm.high, im.high);
     return fastWideExp({ddSubtract(uLog, vArgument), im, quarterTurns}, reError, imError, result);
 }
 
@@ -449,7 +485,8 @@ bool fastComplexPowerOfPositiveBase(double x, Complex w, Complex& result) {
     const DoubleDouble re = times(w.re, l);
     const DoubleDouble im = times(w.im, l);
     const double reError = (fastLogarithmError + wideArithmeticError) * std::fabs(re.high);
-    return fastWideExp({re, im, 0}, reError, fastAngleError(std::fabs(im.high), im.high, 0.0), result);
+    const double imError = fastAngleError(fastLogarithmError * std::fabs(im.high), 0.0, 0.0, im.high);
+    return fastWideExp({re, im, 0}, reError, imError, result);
 }
 
 // Which kernels the power uses: the fast ones first, or the accurate ones only (for the
