@@ -390,6 +390,14 @@ bool decidedPart(DoubleDouble value, double margin, int exponent, double& result
     return true;
 }
 
+// True when the angle's error alone leaves the part with the smaller factor (at most
+// smallerFactor) undecided: its margin, at least 2·angleError·0.7 times m.value (the
+// larger factor is at least 0.7), spans a whole ulp, at most 2^-52 of the part. Such calls
+// leave early.
+bool undecidedByAngle(double angleError, double smallerFactor) {
+    return 2.0 * angleError * 0.7 > 0x1p-52 * smallerFactor;
+}
+
 // turnedScaledProducts with the fast exponential: a has absolute error aError, cosine and
 // sine the relative errors of fastSinCos plus those of an absolute error angleError in
 // their argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
@@ -405,10 +413,8 @@ bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine
     // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
     const double cross = 2.0 * 1.001 * angleError;
     const double square = angleError * 2.02;
-    // The smaller part is as good as never decided when the angle's error exceeds 2^-55 of
-    // its factor: such calls leave before the exponential.
     const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
-    if (cross * (2.02 + square) > 0x1p-54 * smallerFactor) return false;
+    if (undecidedByAngle(angleError, smallerFactor)) return false;
     const real::wide::ScaledDoubleDouble m = real::wide::fastExp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
@@ -433,6 +439,11 @@ bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine
 // wideExp with the fast kernels; Re and Im of p have absolute errors reError and imError.
 bool fastWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
     if (!(std::fabs(p.im.high) < fastAngleLimit)) return false;
+    // As in fastTurnedScaledProducts, but before the kernels run: the smaller factor is at
+    // most the angle's distance to the nearest quarter turn.
+    const double quarterTurnsNear = std::nearbyint(p.im.high * (2.0 / real::tables::pi.high));
+    const double distance = std::fabs(p.im.high - quarterTurnsNear * real::tables::halfPi.high);
+    if (undecidedByAngle(imError, distance)) return false;
     const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
     const real::wide::SineCosinePair angle =
         zeroAngle ? real::wide::SineCosinePair{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);

@@ -944,6 +944,7 @@ DoubleDouble atan2(double y, double x) {
 // t = k·ln2 + r with ln 2 in three parts (k·ln2 to about 2^-100 for |k| <= 2700), then e^r by
 // the reduction and series of exp (its own k is -1, 0 or 1).
 ScaledDoubleDouble exp(DoubleDouble t) {
+    if (t.high == 0.0) return {{1.0, 0.0}, 0};  // what the series gives, without evaluating it
     const double k = nearestInteger(t.high * inverseLnTwo);
     const DoubleDouble kLnTwo = add(add(twoProduct(k, lnTwoPart[0]), twoProduct(k, lnTwoPart[1])), {k * lnTwoPart[2], 0.0});
     const ScaledValue reduced = exponential(add(t, negate(kLnTwo)));
