@@ -42,10 +42,25 @@
 // the axis (u times the quarter turns reduced exactly modulo 4), and an angle below 2^-60
 // as the ratio of the parts scaled near 1.
 //
+// That accurate path is the fallback of a fast one with the same formulas and the fast
+// kernels of real_functions.h (ln, atan, e^t, sin and cos in double-double with relative
+// errors below 2^-65), which carries bounds as it goes: ln|z| within 2^-65 of itself (plus,
+// near |z| = 1, 3 times the rounding of x² + y² - 1's low terms over |x² + y² - 1|), Re and
+// Im of w·ln z within 2^-65 of the terms from logarithms and angles plus 2^-100 of every
+// term, so a part e^Re·cos Im within 2^-64 + err(Re) of itself plus err(Im)·|e^Re·sin Im|
+// (likewise the sine). A part is kept when every value within twice its bound rounds to
+// the same normal double: it is then correctly rounded, so the same as the accurate
+// path's wherever that is. Otherwise the whole call takes the accurate path: about one
+// call in 30 to 100 for parts and exponents of a few units, more as |w·ln z| grows, and
+// every call whose smaller part cancels to below about 2^-50 of the larger (e^(i·pi)),
+// or whose result is subnormal or beyond |Re| = 745 or |Im| = 2^20.
+//
 // Accuracy, measured against correctly rounded references (tests/reference), per part
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal; the power correctly rounded in every part of the table
-// and of a sample of 20000 (generate_exponential.py --sweep). exp relies on the real cos and sin being accurate for large arguments. The real
+// and of a sample of 20000 (generate_exponential.py --sweep), and the fast path the same
+// as the accurate one bit for bit over 22 million random operands (sameness test).
+// exp relies on the real cos and sin being accurate for large arguments. The real
 // functions used (sin, cos, atan2, exp, log, log1p, pow) are the portable, correctly
 // rounded ones of real_functions.h, so results are the same on every system.
 #include "complex/exponential.h"

@@ -43,7 +43,9 @@
 // twice the bound) rounds the same way. That result is then the correctly rounded one,
 // which the accurate path gives too; otherwise (one call in a few hundred) it decides.
 // So results are those of the accurate path whenever it is correctly rounded. The
-// accurate paths stay callable as kx::real::accurate (for the tests).
+// accurate paths stay callable as kx::real::accurate (for the tests). The fast kernels are
+// also offered unrounded on double-double arguments (wide::fastLog, fastLog1p, fastAtan,
+// fastExp, fastSinCos) for the complex power's own fast path, which checks its rounding.
 // Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
 #include "complex/real_functions.h"
 
