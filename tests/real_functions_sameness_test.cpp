@@ -1,6 +1,6 @@
-// The fast paths of the portable real functions never change a result: over random
-// samples from every range that matters, each function agrees bit for bit with its
-// accurate path. KX_SAMENESS_SAMPLES sets the samples per range (default 40000); a large
+// The fast paths of the portable real functions and of the complex power never change a
+// result: over random samples from every range that matters, each function agrees bit for
+// bit with its accurate path. KX_SAMENESS_SAMPLES sets the samples per range (default 40000); a large
 // run by hand is e.g. KX_SAMENESS_SAMPLES=2000000 real_functions_sameness_test.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "complex/exponential.h"
 #include "support/accurate_real_functions.h"
 
 namespace {
@@ -146,6 +147,94 @@ std::vector<BinaryRange> binaryRanges() {
          }},
         {"pow random bit patterns", kx::real::pow, kx::real::accurate::pow, [](Sampler& s) { return Pair{s.bits(), s.bits()}; }},
     };
+}
+
+using kx::Complex;
+using Operands = std::pair<Complex, Complex>;
+
+struct PowerRange {
+    const char* name;
+    std::function<Operands(Sampler&)> draw;
+};
+
+Complex polar(double modulus, double angle) { return {modulus * std::cos(angle), modulus * std::sin(angle)}; }
+
+// A real exponent that is not an integer (those take the exact integer power).
+double fractionalExponent(Sampler& s, double largest) {
+    const double u = s.uniform(-largest, largest);
+    return std::nearbyint(u) == u ? u + 0.5 : u;
+}
+
+std::vector<PowerRange> powerRanges() {
+    constexpr double pi = 3.141592653589793;
+    return {
+        {"(x+iy)^u, |x|, |y| < 4, |u| < 10",
+         [](Sampler& s) { return Operands{{s.uniform(-4, 4), s.uniform(-4, 4)}, {fractionalExponent(s, 10), 0.0}}; }},
+        {"(x+iy)^u on the unit circle",
+         [](Sampler& s) {
+             const Complex z = polar(1.0, s.uniform(-pi, pi));
+             return Operands{{s.nudged(z.re, 3), s.nudged(z.im, 3)}, {fractionalExponent(s, 5), 0.0}};
+         }},
+        {"(x+iy)^u near an axis, u a half or a third",
+         [](Sampler& s) {
+             const double large = s.signed_(s.uniform(0.5, 8.0));
+             const double small = s.signed_(large * s.logUniform(-80, -1));
+             const double u = std::floor(s.uniform(-20, 20)) / ((s.generator() & 1) ? 2.0 : 3.0);
+             const Complex z = (s.generator() & 1) ? Complex{large, small} : Complex{small, large};
+             return Operands{z, {std::nearbyint(u) == u ? u + 0.25 : u, 0.0}};
+         }},
+        {"(x+iy)^u, parts in 2^+-1000, |u| < 1",
+         [](Sampler& s) {
+             return Operands{{s.signed_(s.logUniform(-1000, 1000)), s.signed_(s.logUniform(-1000, 1000))},
+                             {s.signed_(s.unit(s.generator)), 0.0}};
+         }},
+        {"(x+iy)^u, results near overflow and below the normal range",
+         [](Sampler& s) {
+             const Complex z{s.signed_(s.logUniform(-20, 20)), s.signed_(s.logUniform(-20, 20))};
+             const double logOfModulus = std::log(std::hypot(z.re, z.im));
+             const double target = (s.generator() & 1) ? s.uniform(700.0, 712.0) : s.uniform(-750.0, -700.0);
+             return Operands{z, {logOfModulus == 0.0 ? 0.5 : target / logOfModulus, 0.0}};
+         }},
+        {"(x+iy)^(u+iv), |parts| < 4",
+         [](Sampler& s) {
+             return Operands{{s.uniform(-4, 4), s.uniform(-4, 4)}, {s.uniform(-4, 4), s.uniform(-4, 4)}};
+         }},
+        {"(x+iy)^(u+iv), |z| near 1, |w| up to 2^12",
+         [](Sampler& s) {
+             const Complex z = polar(1.0 + s.signed_(s.logUniform(-50, -3)), s.uniform(-pi, pi));
+             return Operands{z, {s.signed_(s.logUniform(-10, 12)), s.signed_(s.logUniform(-10, 12))}};
+         }},
+        {"x^(u+iv), x > 0",
+         [](Sampler& s) { return Operands{{s.logUniform(-40, 40), 0.0}, {s.uniform(-20, 20), s.uniform(-20, 20)}}; }},
+        {"x^(iv), |v·ln x| up to 2^24",
+         [](Sampler& s) { return Operands{{s.logUniform(-10, 10), 0.0}, {0.0, s.signed_(s.logUniform(-20, 20))}}; }},
+        {"(iy)^u and (x+iy)^(iv)",
+         [](Sampler& s) {
+             if (s.generator() & 1) return Operands{{0.0, s.signed_(s.logUniform(-30, 30))}, {fractionalExponent(s, 8), 0.0}};
+             return Operands{{s.uniform(-3, 3), s.uniform(-3, 3)}, {0.0, s.uniform(-6, 6)}};
+         }},
+        {"random bit patterns",
+         [](Sampler& s) { return Operands{{s.bits(), s.bits()}, {s.bits(), (s.generator() & 1) ? s.bits() : 0.0}}; }},
+    };
+}
+
+TEST(RealFunctionsSameness, ComplexPowerMatchesItsAccuratePath) {
+    const long samples = samplesPerRange() / 2;  // a power costs about two real functions
+    for (const PowerRange& range : powerRanges()) {
+        Sampler sampler;
+        long mismatches = 0;
+        for (long index = 0; index < samples; ++index) {
+            const auto [z, w] = range.draw(sampler);
+            const Complex fast = kx::power(z, w);
+            const Complex accurate = kx::accurate::power(z, w);
+            if (sameBits(fast.re, accurate.re) && sameBits(fast.im, accurate.im)) continue;
+            if (++mismatches <= 5)
+                ADD_FAILURE() << range.name << ": at (" << std::hexfloat << z.re << ", " << z.im << ")^(" << w.re << ", "
+                              << w.im << ") fast (" << fast.re << ", " << fast.im << ") accurate (" << accurate.re << ", "
+                              << accurate.im << ")";
+        }
+        EXPECT_EQ(mismatches, 0) << range.name << " over " << samples;
+    }
 }
 
 TEST(RealFunctionsSameness, UnaryFunctionsMatchTheirAccuratePaths) {

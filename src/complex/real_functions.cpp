@@ -43,7 +43,9 @@
 // twice the bound) rounds the same way. That result is then the correctly rounded one,
 // which the accurate path gives too; otherwise (one call in a few hundred) it decides.
 // So results are those of the accurate path whenever it is correctly rounded. The
-// accurate paths stay callable as kx::real::accurate (for the tests).
+// accurate paths stay callable as kx::real::accurate (for the tests). The fast kernels are
+// also offered unrounded on double-double arguments (wide::fastLog, fastLog1p, fastAtan,
+// fastExp, fastSinCos) for the complex power's own fast path, which checks its rounding.
 // Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
 #include "complex/real_functions.h"
 
@@ -484,6 +486,9 @@ constexpr double fastLogarithmBound = 0x1p-63;
 constexpr double fastLogarithmErrorInPower = 0x1p-63;  // per unit of |y·ln x|, with the slack
 constexpr int fastAtanhTerms = 5;
 
+DoubleDouble fastLogarithmOfQuotient(int exponent, double sixtyFourths, DoubleDouble numerator,
+                                     DoubleDouble denominator);
+
 DoubleDouble fastLogarithm(DoubleDouble x) {
     constexpr std::uint64_t fractionMask = (std::uint64_t{1} << 52) - 1;
     constexpr double squareRootOfTwo = 0x1.6a09e667f3bcdp+0;
@@ -505,6 +510,13 @@ DoubleDouble fastLogarithm(DoubleDouble x) {
     const DoubleDouble numerator = twoSum(m - c, mLow);  // m - c is exact
     DoubleDouble denominator = twoSum(m, c);
     denominator.low += mLow;
+    return fastLogarithmOfQuotient(exponent, sixtyFourths, numerator, denominator);
+}
+
+// e·ln2 + ln(c) + 2·atanh(numerator/denominator), c = sixtyFourths/64, for fastLogarithm
+// and fastLogarithmOfOnePlus.
+DoubleDouble fastLogarithmOfQuotient(int exponent, double sixtyFourths, DoubleDouble numerator,
+                                     DoubleDouble denominator) {
     const double q1 = numerator.high / denominator.high;
     const DoubleDouble product = twoProduct(q1, denominator.high);
     const double remainder = (((numerator.high - product.high) - product.low) + numerator.low) - q1 * denominator.low;
@@ -603,11 +615,13 @@ constexpr double fastArctangentLargest = 0x1p500;
 constexpr double fastArctangentSmallestRatio = 0x1p-60;  // below it the accurate path takes the quotient
 constexpr int fastArctangentTerms = 5;
 
-bool fastAngle(double x, double y, bool leftHalf, double& result) {
-    const bool steep = y > x;
-    const double larger = steep ? y : x;
-    const double smaller = steep ? x : y;
-    if (smaller < larger * fastArctangentSmallestRatio) return false;
+// atan(smaller/larger) = highs.high + low, unnormalised (low includes highs.low).
+struct FastArctangent {
+    DoubleDouble highs;
+    double low;
+};
+
+FastArctangent fastArctangentOfRatio(double smaller, double larger) {
     const double q1 = smaller / larger;
     const DoubleDouble back = twoProduct(q1, larger);
     const double q2 = ((smaller - back.high) - back.low) / larger;  // smaller - back.high is exact
@@ -628,7 +642,15 @@ bool fastAngle(double x, double y, bool leftHalf, double& result) {
 
     const DoubleDouble atanC = atanOfSixtyFourths[static_cast<int>(sixtyFourths)];
     const DoubleDouble angleHighs = twoSum(atanC.high, u1);
-    const double angleLow = ((angleHighs.low + atanC.low) + u2) + tail;
+    return {angleHighs, ((angleHighs.low + atanC.low) + u2) + tail};
+}
+
+bool fastAngle(double x, double y, bool leftHalf, double& result) {
+    const bool steep = y > x;
+    const double larger = steep ? y : x;
+    const double smaller = steep ? x : y;
+    if (smaller < larger * fastArctangentSmallestRatio) return false;
+    const auto [angleHighs, angleLow] = fastArctangentOfRatio(smaller, larger);
     // base + sign·angle: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle
     const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
     const double sign = steep != leftHalf ? -1.0 : 1.0;
@@ -924,6 +946,7 @@ DoubleDouble atan2(double y, double x) {
 // t = k·ln2 + r with ln 2 in three parts (k·ln2 to about 2^-100 for |k| <= 2700), then e^r by
 // the reduction and series of exp (its own k is -1, 0 or 1).
 ScaledDoubleDouble exp(DoubleDouble t) {
+    if (t.high == 0.0) return {{1.0, 0.0}, 0};  // what the series gives, without evaluating it
     const double k = nearestInteger(t.high * inverseLnTwo);
     const DoubleDouble kLnTwo = add(add(twoProduct(k, lnTwoPart[0]), twoProduct(k, lnTwoPart[1])), {k * lnTwoPart[2], 0.0});
     const ScaledValue reduced = exponential(add(t, negate(kLnTwo)));
@@ -979,6 +1002,65 @@ double roundTimesPowerOfTwo(DoubleDouble value, int exponent) {
         magnitude = roundScaled({magnitudeHigh, magnitudeLow}, total);
     }
     return std::copysign(magnitude, value.high);
+}
+
+// --- fast variants (the power's first try) ---
+
+DoubleDouble fastLog(DoubleDouble u) { return fastLogarithm(u); }
+
+// 1 + d within 2^-7 of 1: ln(1 + d) = 2·atanh(d/(2 + d)), the fast logarithm's quotient with
+// c = 1 and d itself as the numerator, so the error is relative to the result however
+// small d is. Elsewhere 1 + d as a double-double (its low part's rounding, below 2^-105,
+// is under 2^-97 of |ln(1 + d)| >= 2^-7.1) and the fast logarithm of it.
+DoubleDouble fastLog1p(DoubleDouble d) {
+    constexpr double nearOne = 0x1p-7;
+    if (std::fabs(d.high) < nearOne) {
+        DoubleDouble denominator = twoSum(2.0, d.high);
+        denominator.low += d.low;
+        return fastLogarithmOfQuotient(0, 64.0, d, denominator);
+    }
+    const DoubleDouble onePlusHigh = twoSum(1.0, d.high);
+    return fastLogarithm(fastTwoSum(onePlusHigh.high, onePlusHigh.low + d.low));
+}
+
+// Both scaled by the same power of two, larger into [1/2, 1), so every product of the
+// kernel is exact.
+DoubleDouble fastAtan(double smaller, double larger) {
+    if (smaller == 0.0) return {0.0, 0.0};
+    int exponent = 0;
+    std::frexp(larger, &exponent);
+    const auto [highs, low] = fastArctangentOfRatio(std::ldexp(smaller, -exponent), std::ldexp(larger, -exponent));
+    return twoSum(highs.high, low);
+}
+
+ScaledDoubleDouble fastExp(DoubleDouble t) { return fastExponential(t); }
+
+// As sinCos, with the fast reduction and kernels: the reduction's error (at most 2^-129 +
+// 2^-104·|r|, see circular) and the sums adding x.low and a quarter turn are absolute
+// errors of the remainder below 2^-102; the kernels add 2^-66 of each part.
+SineCosinePair fastSinCos(DoubleDouble x) {
+    const bool negative = x.high < 0.0;
+    const DoubleDouble magnitude = negative ? negate(x) : x;
+    Reduction reduction = fastReduceShort(magnitude.high);
+    DoubleDouble r = add(reduction.remainder, {magnitude.low, 0.0});
+    if (r.high > quarterPi) {
+        r = add(r, negate(halfPi));
+        reduction.quadrant = (reduction.quadrant + 1) & 3;
+    } else if (r.high < -quarterPi) {
+        r = add(r, halfPi);
+        reduction.quadrant = (reduction.quadrant + 3) & 3;
+    }
+    const DoubleDouble sine = fastSineKernel(r);
+    const DoubleDouble cosine = fastCosineKernel(r);
+    SineCosinePair result{};
+    switch (reduction.quadrant) {
+        case 0: result = {sine, cosine}; break;
+        case 1: result = {cosine, negate(sine)}; break;
+        case 2: result = {negate(sine), negate(cosine)}; break;
+        default: result = {negate(cosine), sine}; break;
+    }
+    if (negative) result.sine = negate(result.sine);
+    return result;
 }
 
 }  // namespace wide

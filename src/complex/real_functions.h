@@ -78,6 +78,21 @@ SineCosinePair sinCos(DoubleDouble x);
 // the subnormal range.
 double roundTimesPowerOfTwo(DoubleDouble value, int exponent);
 
+// Fast variants, for a first try whose rounding the caller checks against these bounds
+// (derivations at the fast kernels in real_functions.cpp):
+DoubleDouble fastLog(DoubleDouble u);    // as log, u.low within half an ulp: relative error below 2^-65.5
+DoubleDouble fastLog1p(DoubleDouble d);  // as log1p, -1/2 <= d <= 1: relative error below 2^-65.5
+// atan(smaller/larger) for 0 <= smaller <= larger finite, smaller = 0 or at least 2^-60 of
+// larger: relative error below 2^-65.4.
+DoubleDouble fastAtan(double smaller, double larger);
+// e^t as exp gives it, value in about [0.99, 2.02], for |t.high| <= 745 and t.low within
+// half an ulp: relative error below 2^-65.3.
+ScaledDoubleDouble fastExp(DoubleDouble t);
+// sin x and cos x for |x.high| < 2^20, x.low within half an ulp: each part within 2^-66
+// of itself, plus the error from an absolute error below 2^-102 in x (the other part's
+// magnitude times it).
+SineCosinePair fastSinCos(DoubleDouble x);
+
 }  // namespace wide
 
 }  // namespace kx::real

@@ -1,7 +1,9 @@
-// The accurate paths of the portable real functions, kept callable so that tests can
-// check that the fast paths in front of them never change a result.
+// The accurate paths of the portable real functions and of the complex power, kept
+// callable so that tests can check that the fast paths in front of them never change a
+// result.
 #pragma once
 
+#include "complex/complex.h"
 #include "complex/real_functions.h"
 
 namespace kx::real::accurate {
@@ -14,3 +16,9 @@ double pow(double x, double y);
 double atan2(double y, double x);
 
 }  // namespace kx::real::accurate
+
+namespace kx::accurate {
+
+Complex power(Complex base, Complex exponent);  // base ^ exponent
+
+}  // namespace kx::accurate
