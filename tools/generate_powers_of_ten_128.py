@@ -5,14 +5,14 @@ repository root:
 
     python3 tools/generate_powers_of_ten_128.py > src/wasm/powers_of_ten_128.h
 
-For each e from -342 to 324, 10^e = beta * 2^r with 2^125 <= beta < 2^126, where
+For each e from -342 to 342, 10^e = beta * 2^r with 2^125 <= beta < 2^126, where
 r = floor(e * log2 10) - 125; the table holds g = floor(beta) + 1, so that
 (g - 1) * 2^r <= 10^e < g * 2^r, as the high and the low 64 bits of g.
 Integer arithmetic only, so the values are exact.
 """
 
 FIRST = -342
-LAST = 324
+LAST = 342
 
 
 def floor_log2_pow10(e):

@@ -79,7 +79,7 @@ Unsigned128 divideSmall(Unsigned128 numerator, std::uint64_t divisor, std::uint6
     return quotient;
 }
 
-std::uint64_t powerOfFive(int exponent) {  // exponent 0 to 21: below 2^49
+std::uint64_t powerOfFive(int exponent) {  // exponent 0 to 27: below 2^63 (below 2^49 to 21)
     std::uint64_t power = 1;
     for (int k = 0; k < exponent; ++k) power *= 5;
     return power;
@@ -219,6 +219,99 @@ bool nearestDoubleFromTable(std::uint64_t digits, int exponent, double& value) {
     value = std::bit_cast<double>((static_cast<std::uint64_t>(binaryExponent + 1075) << 52) |
                                   (significand & ((std::uint64_t{1} << 52) - 1)));
     return true;
+}
+
+constexpr std::uint64_t powersOfTen64[] = {1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u,
+                                          1000000000u, 10000000000u, 100000000000u, 1000000000000u, 10000000000000u,
+                                          100000000000000u, 1000000000000000u, 10000000000000000u,
+                                          100000000000000000u, 1000000000000000000u};
+
+// A positive finite double rounded to count significant digits (1 to 17), half to even:
+// digits has count digits and exponent is the decimal exponent of the first. The double
+// times 10^scale, with scale such that it has count digits before the point, comes from the
+// table's power of ten, whose product exceeds the exact one by less than a unit of its high
+// 128 bits: false when the bits after the point lie that close to zero, a half or one
+// (exact ties among them), and the caller converts exactly.
+bool roundedDigitsFromTable(double magnitude, int count, std::uint64_t& digits, int& exponent) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int binaryExponent = -1074;
+    if (biasedExponent != 0) {
+        significand |= std::uint64_t{1} << 52;
+        binaryExponent = biasedExponent - 1075;
+    }
+    const int leadingZeros = std::countl_zero(significand);
+    const std::uint64_t normalized = significand << leadingZeros;
+    // magnitude lies in [2^top, 2^(top + 1)): its decimal exponent is this or one more.
+    int decimalExponent = floorLog10PowerOfTwo(binaryExponent + 63 - leadingZeros);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = count - 1 - decimalExponent;
+        if (scale < kx::wasm::powersOfTenFirst || scale > kx::wasm::powersOfTenLast) return false;
+        const Unsigned128 g = powerOfTen126(scale);
+        const Unsigned128 lowProduct = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g);
+        const Unsigned128 high = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g >> 64) + (lowProduct >> 64);
+        const int fractionBits = 125 - 64 - binaryExponent + leadingZeros - floorLog2PowerOfTen(scale);
+        if (fractionBits < 8 || fractionBits > 127) return false;
+        const auto whole = static_cast<std::uint64_t>(high >> fractionBits);
+        if (whole >= powersOfTen64[count]) {
+            ++decimalExponent;
+            continue;
+        }
+        const Unsigned128 unit = static_cast<Unsigned128>(1) << fractionBits;
+        const Unsigned128 rest = high & (unit - 1);
+        const Unsigned128 half = unit >> 1;
+        if (rest < 2 || rest + 3 > unit || (rest + 2 >= half && rest <= half + 2)) return false;
+        digits = whole + (rest > half ? 1 : 0);
+        exponent = decimalExponent;
+        if (digits == powersOfTen64[count]) {
+            digits = powersOfTen64[count - 1];
+            ++exponent;
+        }
+        return true;
+    }
+    return false;
+}
+
+// As roundedDigitsFromTable, exactly, for the doubles significand * 2^binaryExponent whose
+// scale is 0 to 27: the scaled value significand * 5^scale * 2^(binaryExponent + scale) has
+// a numerator below 2^116. It decides the exact cases the table leaves: ties, and values
+// with nothing after the point.
+bool roundedDigitsExactly(double magnitude, int count, std::uint64_t& digits, int& exponent) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int binaryExponent = -1074;
+    if (biasedExponent != 0) {
+        significand |= std::uint64_t{1} << 52;
+        binaryExponent = biasedExponent - 1075;
+    }
+    int decimalExponent = floorLog10PowerOfTwo(binaryExponent + 63 - std::countl_zero(significand));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = count - 1 - decimalExponent;
+        if (scale < 0 || scale > 27) return false;
+        const Unsigned128 scaled = static_cast<Unsigned128>(significand) * powerOfFive(scale);
+        const int shift = -(binaryExponent + scale);  // binary places of the scaled value
+        if (shift < -12 || shift > 127) return false;
+        Unsigned128 whole = shift <= 0 ? scaled << -shift : scaled >> shift;
+        if (whole >= powersOfTen64[count]) {
+            ++decimalExponent;
+            continue;
+        }
+        if (shift > 0) {
+            const Unsigned128 rest = scaled & ((static_cast<Unsigned128>(1) << shift) - 1);
+            const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+        }
+        digits = static_cast<std::uint64_t>(whole);
+        exponent = decimalExponent;
+        if (digits == powersOfTen64[count]) {
+            digits = powersOfTen64[count - 1];
+            ++exponent;
+        }
+        return true;
+    }
+    return false;
 }
 
 // The double nearest to digits * 10^exponent, computed exactly in 128-bit integers when
@@ -554,9 +647,9 @@ int shortestScientific(char (&text)[400], double value) {
     return writeScientific(text, value < 0, shortest.digits, count, shortest.exponent + count - 1);
 }
 
-// "%.*g" from the exact digits: the exponent form below 1e-4 and from 10^precision on,
-// the fixed form between, trailing zeros and a bare point removed; -1 when the value is
-// outside what exactDigits takes.
+// "%.*g" from the rounded digits: the exponent form below 1e-4 and from 10^precision on,
+// the fixed form between, trailing zeros and a bare point removed; -1 when neither the
+// table nor exactDigits decides the rounding.
 int generalText(char (&text)[400], double value, int precision) {
     int at = 0;
     if (std::signbit(value)) text[at++] = '-';
@@ -569,11 +662,15 @@ int generalText(char (&text)[400], double value, int precision) {
         return at;
     }
     const int count = precision == 0 ? 1 : precision;
-    ExactDigits exact;
-    if (count > 17 || !exactDigits(std::fabs(value), exact)) return -1;
+    if (count > 17) return -1;
     std::uint64_t digits = 0;
     int exponent = 0;
-    roundDigits(exact, count, digits, exponent);
+    if (!roundedDigitsFromTable(std::fabs(value), count, digits, exponent) &&
+        !roundedDigitsExactly(std::fabs(value), count, digits, exponent)) {
+        ExactDigits exact;
+        if (!exactDigits(std::fabs(value), exact)) return -1;
+        roundDigits(exact, count, digits, exponent);
+    }
     char written[20];
     for (int k = count - 1; k >= 0; --k, digits /= 10) written[k] = static_cast<char>('0' + digits % 10);
     int kept = count;
