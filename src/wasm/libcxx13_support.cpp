@@ -196,7 +196,7 @@ ShortestDecimal shortestDecimal(double magnitude) {
 // table's power of ten, when that product decides the rounding: it exceeds the exact one by
 // less than one unit of its high 128 bits, so the bits under the 53 kept must stay clear of
 // zero, of the half and of the next unit by more than that. False otherwise, and for a
-// result that is not a normal double.
+// result that overflows or underflows to zero.
 bool nearestDoubleFromTable(std::uint64_t digits, int exponent, double& value) {
     if (digits == 0 || exponent < kx::wasm::powersOfTenFirst || exponent > kx::wasm::powersOfTenLast) return false;
     const int leadingZeros = std::countl_zero(digits);
@@ -204,18 +204,29 @@ bool nearestDoubleFromTable(std::uint64_t digits, int exponent, double& value) {
     const Unsigned128 g = powerOfTen126(exponent);
     const Unsigned128 lowProduct = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g);
     const Unsigned128 high = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g >> 64) + (lowProduct >> 64);
-    const int below = (static_cast<std::uint64_t>(high >> 64) >> 61 != 0 ? 126 : 125) - 53;  // high is in [2^124, 2^126)
+    int below = (static_cast<std::uint64_t>(high >> 64) >> 61 != 0 ? 126 : 125) - 53;  // high is in [2^124, 2^126)
+    int binaryExponent = below + 64 + floorLog2PowerOfTen(exponent) - 125 - leadingZeros;
+    const bool subnormal = binaryExponent < -1074;  // fewer bits kept, the last one worth 2^-1074
+    if (subnormal) {
+        below += -1074 - binaryExponent;
+        binaryExponent = -1074;
+        if (below > 120) return false;  // below half the smallest subnormal
+    }
     const Unsigned128 unit = static_cast<Unsigned128>(1) << below;
     const Unsigned128 rest = high & (unit - 1);
     const Unsigned128 half = unit >> 1;
     if (rest < 2 || rest + 3 > unit || (rest + 2 >= half && rest <= half + 2)) return false;
     std::uint64_t significand = static_cast<std::uint64_t>(high >> below) + (rest > half ? 1 : 0);
-    int binaryExponent = below + 64 + floorLog2PowerOfTen(exponent) - 125 - leadingZeros;
+    if (subnormal) {  // the bits of a subnormal are its significand; rounded up to 2^52, the smallest normal
+        if (significand == 0) return false;
+        value = std::bit_cast<double>(significand);
+        return true;
+    }
     if (significand == std::uint64_t{1} << 53) {
         significand >>= 1;
         ++binaryExponent;
     }
-    if (binaryExponent < -1074 || binaryExponent > 971) return false;
+    if (binaryExponent > 971) return false;
     value = std::bit_cast<double>((static_cast<std::uint64_t>(binaryExponent + 1075) << 52) |
                                   (significand & ((std::uint64_t{1} << 52) - 1)));
     return true;
