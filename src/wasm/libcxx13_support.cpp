@@ -1,18 +1,35 @@
-// to_chars and from_chars for double on libc++ 13, built on the C library's printf and
-// strtod (musl's: exact decimal conversion, correctly rounded reading, no locale).
+// to_chars and from_chars for double on libc++ 13. The shortest text comes from a table of
+// 126-bit powers of ten with no reading back; literals are read through the same table
+// when the product decides the rounding, and otherwise exactly in 128-bit or big integers;
+// the rare rest goes to the C library's printf and strtod (musl's: exact decimal
+// conversion, correctly rounded reading, no locale, but slow in software binary128).
+// The differential test (tools/libcxx13_support_check) builds this unit natively with
+// KXCALC_SUPPORT_NAMESPACE naming a namespace of its own, to compare it with libstdc++.
 #include "wasm/libcxx13_support.h"
 
-#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
+#if (defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000) || defined(KXCALC_SUPPORT_NAMESPACE)
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "wasm/powers_of_ten_128.h"
+
+#ifdef KXCALC_SUPPORT_NAMESPACE
+namespace KXCALC_SUPPORT_NAMESPACE {
+using std::chars_format;
+using std::errc;
+using std::from_chars_result;
+using std::to_chars_result;
+#else
 namespace std {
+#endif
 namespace {
 
 using Unsigned128 = unsigned __int128;
@@ -62,7 +79,7 @@ Unsigned128 divideSmall(Unsigned128 numerator, std::uint64_t divisor, std::uint6
     return quotient;
 }
 
-std::uint64_t powerOfFive(int exponent) {  // exponent 0 to 21: below 2^49
+std::uint64_t powerOfFive(int exponent) {  // exponent 0 to 27: below 2^63 (below 2^49 to 21)
     std::uint64_t power = 1;
     for (int k = 0; k < exponent; ++k) power *= 5;
     return power;
@@ -72,6 +89,240 @@ int bitLength(Unsigned128 value) {
     int length = 0;
     for (; value != 0; value >>= 1) ++length;
     return length;
+}
+
+// floor(exponent * log2 10), floor(exponent * log10 2) and floor(log10(3/4 * 2^exponent)),
+// exact over the exponents of doubles.
+int floorLog2PowerOfTen(int exponent) { return (exponent * 217706) >> 16; }
+int floorLog10PowerOfTwo(int exponent) { return static_cast<int>((exponent * std::int64_t{661971961083}) >> 41); }
+int floorLog10ThreeQuartersPowerOfTwo(int exponent) {
+    return static_cast<int>((exponent * std::int64_t{661971961083} - std::int64_t{274743187321}) >> 41);
+}
+
+// g for 10^exponent: (g - 1) * 2^r <= 10^exponent < g * 2^r, r = floorLog2PowerOfTen - 125.
+Unsigned128 powerOfTen126(int exponent) {
+    const auto& entry = kx::wasm::powersOfTen128[exponent - kx::wasm::powersOfTenFirst];
+    return (static_cast<Unsigned128>(entry[0]) << 64) | entry[1];
+}
+
+// g * scaled / 2^127 rounded to odd: its integer part, with the lowest bit set when a
+// fraction was cut off (as far as the 63-bit halves of g show it).
+std::uint64_t roundToOdd(Unsigned128 g, std::uint64_t scaled) {
+    constexpr std::uint64_t mask63 = (std::uint64_t{1} << 63) - 1;
+    const auto high = static_cast<std::uint64_t>(g >> 63);
+    const auto low = static_cast<std::uint64_t>(g) & mask63;
+    const auto lowProduct = static_cast<std::uint64_t>((static_cast<Unsigned128>(low) * scaled) >> 64);
+    const Unsigned128 highProduct = static_cast<Unsigned128>(high) * scaled;
+    const std::uint64_t middle = (static_cast<std::uint64_t>(highProduct) >> 1) + lowProduct;
+    const std::uint64_t integer = static_cast<std::uint64_t>(highProduct >> 64) + (middle >> 63);
+    return integer | (((middle & mask63) + mask63) >> 63);
+}
+
+struct ShortestDecimal {
+    std::uint64_t digits;  // no trailing zeros
+    int exponent;          // of the last digit
+};
+
+// The shortest decimal in the rounding interval of significand * 2^binaryExponent, the
+// nearer of two when there are two: the interval's ends and the value are scaled by
+// 10^-k, k = floor(log10 of the interval's width), to four times their size in units of
+// 10^k, rounded to odd, which is exact enough to compare them with the candidates
+// 10 * floor(s / 10), the one above it, and s = floor(value / 10^k), s + 1. Ties of the
+// value between s and s + 1 go to the even one.
+ShortestDecimal shortestInInterval(int binaryExponent, std::uint64_t significand) {
+    constexpr std::uint64_t smallestNormal = std::uint64_t{1} << 52;
+    const std::uint64_t open = significand & 1;  // an odd significand's interval excludes its ends
+    const std::uint64_t scaled = significand << 2;
+    const std::uint64_t scaledAbove = scaled + 2;
+    std::uint64_t scaledBelow = scaled - 2;
+    int k = floorLog10PowerOfTwo(binaryExponent);
+    if (significand == smallestNormal && binaryExponent != -1074) {  // the gap below is half as wide
+        scaledBelow = scaled - 1;
+        k = floorLog10ThreeQuartersPowerOfTwo(binaryExponent);
+    }
+    const int shift = binaryExponent + floorLog2PowerOfTen(-k) + 2;
+    const Unsigned128 g = powerOfTen126(-k);
+    const std::uint64_t value = roundToOdd(g, scaled << shift);
+    const std::uint64_t below = roundToOdd(g, scaledBelow << shift);
+    const std::uint64_t above = roundToOdd(g, scaledAbove << shift);
+    const std::uint64_t s = value >> 2;
+    const std::uint64_t tensBelow = s / 10 * 10;
+    const std::uint64_t tensAbove = tensBelow + 10;
+    const bool tensBelowIn = below + open <= tensBelow << 2;
+    const bool tensAboveIn = (tensAbove << 2) + open <= above;
+    ShortestDecimal result{0, k};
+    if (tensBelowIn != tensAboveIn) {
+        result.digits = tensBelowIn ? tensBelow : tensAbove;
+    } else {
+        const bool sIn = below + open <= s << 2;
+        const bool nextIn = ((s + 1) << 2) + open <= above;
+        if (sIn != nextIn) {
+            result.digits = sIn ? s : s + 1;
+        } else {
+            const auto fromMiddle = static_cast<std::int64_t>(value - ((2 * s + 1) << 1));
+            result.digits = fromMiddle < 0 || (fromMiddle == 0 && (s & 1) == 0) ? s : s + 1;
+        }
+    }
+    while (result.digits % 10 == 0) {
+        result.digits /= 10;
+        ++result.exponent;
+    }
+    return result;
+}
+
+// The shortest decimal that reads back as a positive finite double.
+ShortestDecimal shortestDecimal(double magnitude) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    if (biasedExponent == 0) return shortestInInterval(-1074, fraction);
+    const std::uint64_t significand = fraction | (std::uint64_t{1} << 52);
+    const int places = 1075 - biasedExponent;  // binary places of the significand
+    if (places > 0 && places < 53) {           // an integer below 2^53 is its own shortest form
+        const std::uint64_t whole = significand >> places;
+        if (whole << places == significand) {
+            ShortestDecimal result{whole, 0};
+            while (result.digits % 10 == 0) {
+                result.digits /= 10;
+                ++result.exponent;
+            }
+            return result;
+        }
+    }
+    return shortestInInterval(-places, significand);
+}
+
+// The double nearest to digits * 10^exponent from the product of the digits with the
+// table's power of ten, when that product decides the rounding: it exceeds the exact one by
+// less than one unit of its high 128 bits, so the bits under the 53 kept must stay clear of
+// zero, of the half and of the next unit by more than that. False otherwise, and for a
+// result that overflows or underflows to zero.
+bool nearestDoubleFromTable(std::uint64_t digits, int exponent, double& value) {
+    if (digits == 0 || exponent < kx::wasm::powersOfTenFirst || exponent > kx::wasm::powersOfTenLast) return false;
+    const int leadingZeros = std::countl_zero(digits);
+    const std::uint64_t normalized = digits << leadingZeros;
+    const Unsigned128 g = powerOfTen126(exponent);
+    const Unsigned128 lowProduct = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g);
+    const Unsigned128 high = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g >> 64) + (lowProduct >> 64);
+    int below = (static_cast<std::uint64_t>(high >> 64) >> 61 != 0 ? 126 : 125) - 53;  // high is in [2^124, 2^126)
+    int binaryExponent = below + 64 + floorLog2PowerOfTen(exponent) - 125 - leadingZeros;
+    const bool subnormal = binaryExponent < -1074;  // fewer bits kept, the last one worth 2^-1074
+    if (subnormal) {
+        below += -1074 - binaryExponent;
+        binaryExponent = -1074;
+        if (below > 120) return false;  // below half the smallest subnormal
+    }
+    const Unsigned128 unit = static_cast<Unsigned128>(1) << below;
+    const Unsigned128 rest = high & (unit - 1);
+    const Unsigned128 half = unit >> 1;
+    if (rest < 2 || rest + 3 > unit || (rest + 2 >= half && rest <= half + 2)) return false;
+    std::uint64_t significand = static_cast<std::uint64_t>(high >> below) + (rest > half ? 1 : 0);
+    if (subnormal) {  // the bits of a subnormal are its significand; rounded up to 2^52, the smallest normal
+        if (significand == 0) return false;
+        value = std::bit_cast<double>(significand);
+        return true;
+    }
+    if (significand == std::uint64_t{1} << 53) {
+        significand >>= 1;
+        ++binaryExponent;
+    }
+    if (binaryExponent > 971) return false;
+    value = std::bit_cast<double>((static_cast<std::uint64_t>(binaryExponent + 1075) << 52) |
+                                  (significand & ((std::uint64_t{1} << 52) - 1)));
+    return true;
+}
+
+constexpr std::uint64_t powersOfTen64[] = {1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u,
+                                          1000000000u, 10000000000u, 100000000000u, 1000000000000u, 10000000000000u,
+                                          100000000000000u, 1000000000000000u, 10000000000000000u,
+                                          100000000000000000u, 1000000000000000000u};
+
+// A positive finite double rounded to count significant digits (1 to 17), half to even:
+// digits has count digits and exponent is the decimal exponent of the first. The double
+// times 10^scale, with scale such that it has count digits before the point, comes from the
+// table's power of ten, whose product exceeds the exact one by less than a unit of its high
+// 128 bits: false when the bits after the point lie that close to zero, a half or one
+// (exact ties among them), and the caller converts exactly.
+bool roundedDigitsFromTable(double magnitude, int count, std::uint64_t& digits, int& exponent) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int binaryExponent = -1074;
+    if (biasedExponent != 0) {
+        significand |= std::uint64_t{1} << 52;
+        binaryExponent = biasedExponent - 1075;
+    }
+    const int leadingZeros = std::countl_zero(significand);
+    const std::uint64_t normalized = significand << leadingZeros;
+    // magnitude lies in [2^top, 2^(top + 1)): its decimal exponent is this or one more.
+    int decimalExponent = floorLog10PowerOfTwo(binaryExponent + 63 - leadingZeros);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = count - 1 - decimalExponent;
+        if (scale < kx::wasm::powersOfTenFirst || scale > kx::wasm::powersOfTenLast) return false;
+        const Unsigned128 g = powerOfTen126(scale);
+        const Unsigned128 lowProduct = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g);
+        const Unsigned128 high = static_cast<Unsigned128>(normalized) * static_cast<std::uint64_t>(g >> 64) + (lowProduct >> 64);
+        const int fractionBits = 125 - 64 - binaryExponent + leadingZeros - floorLog2PowerOfTen(scale);
+        if (fractionBits < 8 || fractionBits > 127) return false;
+        const auto whole = static_cast<std::uint64_t>(high >> fractionBits);
+        if (whole >= powersOfTen64[count]) {
+            ++decimalExponent;
+            continue;
+        }
+        const Unsigned128 unit = static_cast<Unsigned128>(1) << fractionBits;
+        const Unsigned128 rest = high & (unit - 1);
+        const Unsigned128 half = unit >> 1;
+        if (rest < 2 || rest + 3 > unit || (rest + 2 >= half && rest <= half + 2)) return false;
+        digits = whole + (rest > half ? 1 : 0);
+        exponent = decimalExponent;
+        if (digits == powersOfTen64[count]) {
+            digits = powersOfTen64[count - 1];
+            ++exponent;
+        }
+        return true;
+    }
+    return false;
+}
+
+// As roundedDigitsFromTable, exactly, for the doubles significand * 2^binaryExponent whose
+// scale is 0 to 27: the scaled value significand * 5^scale * 2^(binaryExponent + scale) has
+// a numerator below 2^116. It decides the exact cases the table leaves: ties, and values
+// with nothing after the point.
+bool roundedDigitsExactly(double magnitude, int count, std::uint64_t& digits, int& exponent) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int binaryExponent = -1074;
+    if (biasedExponent != 0) {
+        significand |= std::uint64_t{1} << 52;
+        binaryExponent = biasedExponent - 1075;
+    }
+    int decimalExponent = floorLog10PowerOfTwo(binaryExponent + 63 - std::countl_zero(significand));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = count - 1 - decimalExponent;
+        if (scale < 0 || scale > 27) return false;
+        const Unsigned128 scaled = static_cast<Unsigned128>(significand) * powerOfFive(scale);
+        const int shift = -(binaryExponent + scale);  // binary places of the scaled value
+        if (shift < -12 || shift > 127) return false;
+        Unsigned128 whole = shift <= 0 ? scaled << -shift : scaled >> shift;
+        if (whole >= powersOfTen64[count]) {
+            ++decimalExponent;
+            continue;
+        }
+        if (shift > 0) {
+            const Unsigned128 rest = scaled & ((static_cast<Unsigned128>(1) << shift) - 1);
+            const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+        }
+        digits = static_cast<std::uint64_t>(whole);
+        exponent = decimalExponent;
+        if (digits == powersOfTen64[count]) {
+            digits = powersOfTen64[count - 1];
+            ++exponent;
+        }
+        return true;
+    }
+    return false;
 }
 
 // The double nearest to digits * 10^exponent, computed exactly in 128-bit integers when
@@ -399,72 +650,17 @@ int writeScientific(char (&text)[400], bool negative, std::uint64_t digits, int 
 
 double readBack(const char* text) { return std::strtod(text, nullptr); }
 
-// Whether digits (count of them, the first at the decimal exponent) read back as magnitude.
-bool readsBackAs(std::uint64_t digits, int count, int exponent, double magnitude) {
-    double back = 0.0;
-    if (nearestDouble(digits, exponent - (count - 1), back)) return back == magnitude;
-    char text[400];
-    writeScientific(text, false, digits, count, exponent);
-    return readBack(text) == magnitude;
-}
-
-// Whether both count-digit decimals around the value are surely farther from it than half
-// an ulp, so that neither reads back as it. In units of the last kept digit, the nearer one
-// is at least the cut-off tail or its complement to 1, each summed from the digits held so
-// that it is a lower bound; half an ulp is 2^(binaryExponent-1) over the unit. Only the
-// exact checks are saved, so the test keeps a margin of 1%.
-bool surelyTooFar(const ExactDigits& exact, int count, double magnitude) {
-    if (count >= exact.length) return false;
-    double tail = 0.0;        // 0.ddd of the digits cut off
-    double complement = 0.0;  // 0.(9-d)(9-d)(9-d): 1 - tail, less up to 10^-held
-    double scale = 0.1;
-    for (int k = count; k < exact.length; ++k, scale /= 10) {
-        tail += (exact.digits[k] - '0') * scale;
-        complement += ('9' - exact.digits[k]) * scale;
-    }
-    const double nearer = std::min(tail, complement);
-    int binaryExponent = 0;
-    std::frexp(magnitude, &binaryExponent);  // magnitude in [2^(e-1), 2^e): an ulp is 2^(e-53)
-    double halfUlp = std::ldexp(1.0, binaryExponent - 54);
-    for (int k = exact.exponent - count + 1; k > 0; --k) halfUlp /= 10;  // in units of the last digit
-    for (int k = exact.exponent - count + 1; k < 0; ++k) halfUlp *= 10;
-    return nearer > 1.01 * halfUlp;
-}
-
-// The shortest scientific text, trying one digit, then two, and so on; at each length the
-// two decimals around the value, the nearer first (the farther one may be the only one to
-// read back, beside a power of two). -1 when the value is outside what exactDigits takes.
+// The shortest scientific text of a finite nonzero double.
 int shortestScientific(char (&text)[400], double value) {
-    const double magnitude = std::fabs(value);
-    ExactDigits exact;
-    if (!exactDigits(magnitude, exact)) return -1;
-    for (int count = 1; count <= 17; ++count) {
-        if (count < 16 && surelyTooFar(exact, count, magnitude)) continue;
-        std::uint64_t digits = 0;
-        int exponent = 0;
-        roundDigits(exact, count, digits, exponent);
-        if (count == 17 || readsBackAs(digits, count, exponent, magnitude)) {
-            return writeScientific(text, value < 0, digits, count, exponent);
-        }
-        std::uint64_t below = 0;
-        int belowExponent = 0;
-        if (!truncateDigits(exact, count, below, belowExponent)) continue;  // exact: no other neighbour
-        std::uint64_t above = below;
-        int aboveExponent = belowExponent;
-        nextDigits(count, above, aboveExponent);
-        const bool roundedUp = digits == above && exponent == aboveExponent;
-        const std::uint64_t other = roundedUp ? below : above;
-        const int otherExponent = roundedUp ? belowExponent : aboveExponent;
-        if (readsBackAs(other, count, otherExponent, magnitude)) {
-            return writeScientific(text, value < 0, other, count, otherExponent);
-        }
-    }
-    return -1;
+    const ShortestDecimal shortest = shortestDecimal(std::fabs(value));
+    int count = 1;
+    for (std::uint64_t rest = shortest.digits / 10; rest != 0; rest /= 10) ++count;
+    return writeScientific(text, value < 0, shortest.digits, count, shortest.exponent + count - 1);
 }
 
-// "%.*g" from the exact digits: the exponent form below 1e-4 and from 10^precision on,
-// the fixed form between, trailing zeros and a bare point removed; -1 when the value is
-// outside what exactDigits takes.
+// "%.*g" from the rounded digits: the exponent form below 1e-4 and from 10^precision on,
+// the fixed form between, trailing zeros and a bare point removed; -1 when neither the
+// table nor exactDigits decides the rounding.
 int generalText(char (&text)[400], double value, int precision) {
     int at = 0;
     if (std::signbit(value)) text[at++] = '-';
@@ -477,11 +673,15 @@ int generalText(char (&text)[400], double value, int precision) {
         return at;
     }
     const int count = precision == 0 ? 1 : precision;
-    ExactDigits exact;
-    if (count > 17 || !exactDigits(std::fabs(value), exact)) return -1;
+    if (count > 17) return -1;
     std::uint64_t digits = 0;
     int exponent = 0;
-    roundDigits(exact, count, digits, exponent);
+    if (!roundedDigitsFromTable(std::fabs(value), count, digits, exponent) &&
+        !roundedDigitsExactly(std::fabs(value), count, digits, exponent)) {
+        ExactDigits exact;
+        if (!exactDigits(std::fabs(value), exact)) return -1;
+        roundDigits(exact, count, digits, exponent);
+    }
     char written[20];
     for (int k = count - 1; k >= 0; --k, digits /= 10) written[k] = static_cast<char>('0' + digits % 10);
     int kept = count;
@@ -530,10 +730,7 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     if (!std::isfinite(value) || value == 0.0) {
         return copyOut(first, last, text, printOne(text, format == chars_format::scientific ? 'e' : 'g', 0, value));
     }
-    if (format == chars_format::scientific) {
-        const int length = shortestScientific(text, value);
-        if (length > 0) return copyOut(first, last, text, length);
-    }
+    if (format == chars_format::scientific) return copyOut(first, last, text, shortestScientific(text, value));
     for (int digits = 1; digits <= 17; ++digits) {
         const int length = printOne(text, 'e', digits - 1, value);
         if (digits < 17 && readBack(text) != value) continue;
@@ -543,8 +740,8 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     return {last, errc::value_too_large};  // not reached: 17 digits always read back
 }
 
-// A decimal literal of at most 19 significant digits goes the exact 128-bit way when it
-// can; every other text goes to strtod.
+// A decimal literal goes through the table of powers of ten, or for at most 19 significant
+// digits the exact 128-bit or big-integer way, when it can; every other text goes to strtod.
 bool readDecimal(const char* first, const char* last, double& value, const char*& stop) {
     const char* at = first;
     const bool negative = at != last && *at == '-';
@@ -554,6 +751,7 @@ bool readDecimal(const char* first, const char* last, double& value, const char*
     int exponent = 0;
     bool anyDigit = false;
     bool point = false;
+    bool cut = false;  // nonzero digits were dropped
     for (; at != last; ++at) {
         if (*at == '.' && !point) {
             point = true;
@@ -565,7 +763,12 @@ bool readDecimal(const char* first, const char* last, double& value, const char*
             if (point) --exponent;
             continue;
         }
-        if (++significant > 19) return false;
+        if (significant == 19) {  // digits beyond 19 only count as nonzero or not
+            cut = cut || *at != '0';
+            if (!point) ++exponent;
+            continue;
+        }
+        ++significant;
         digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
         if (point) --exponent;
     }
@@ -585,7 +788,16 @@ bool readDecimal(const char* first, const char* last, double& value, const char*
         }
     }
     double magnitude = 0.0;
-    if (!nearestDouble(digits, exponent, magnitude) && !nearestDoubleBig(digits, exponent, magnitude)) return false;
+    if (cut) {  // the value lies strictly between the digits and the digits plus one
+        double above = 0.0;
+        if (!nearestDoubleFromTable(digits, exponent, magnitude) || !nearestDoubleFromTable(digits + 1, exponent, above) ||
+            magnitude != above) {
+            return false;
+        }
+    } else if (!nearestDoubleFromTable(digits, exponent, magnitude) && !nearestDouble(digits, exponent, magnitude) &&
+               !nearestDoubleBig(digits, exponent, magnitude)) {
+        return false;
+    }
     value = negative ? -magnitude : magnitude;
     stop = at;
     return true;
