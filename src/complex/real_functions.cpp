@@ -954,12 +954,13 @@ ScaledDoubleDouble exp(DoubleDouble t) {
 }
 
 // x = x.high + x.low: the high part is reduced as sin and cos reduce a double, then the low
-// part joins the remainder; a remainder pushed past pi/4 by it moves one quadrant.
-SineCosinePair sinCos(DoubleDouble x) {
-    if (std::fabs(x.high) < wideTinyArgument) return {x, {1.0, 0.0}};
+// part joins the remainder; a remainder pushed past pi/4 by it moves one quadrant. The
+// accurate and the fast variant differ only in the reduction and the kernels.
+template <Reduction (*reduceHigh)(double), DoubleDouble (*sineOf)(DoubleDouble), DoubleDouble (*cosineOf)(DoubleDouble)>
+SineCosinePair sinCosOfWide(DoubleDouble x) {
     const bool negative = x.high < 0.0;
     const DoubleDouble magnitude = negative ? negate(x) : x;
-    Reduction reduction = reduce(magnitude.high);
+    Reduction reduction = reduceHigh(magnitude.high);
     DoubleDouble r = add(reduction.remainder, {magnitude.low, 0.0});
     if (r.high > quarterPi) {
         r = add(r, negate(halfPi));
@@ -968,8 +969,8 @@ SineCosinePair sinCos(DoubleDouble x) {
         r = add(r, halfPi);
         reduction.quadrant = (reduction.quadrant + 3) & 3;
     }
-    const DoubleDouble sine = sineKernel(r);
-    const DoubleDouble cosine = cosineKernel(r);
+    const DoubleDouble sine = sineOf(r);
+    const DoubleDouble cosine = cosineOf(r);
     SineCosinePair result{};
     switch (reduction.quadrant) {
         case 0: result = {sine, cosine}; break;
@@ -979,6 +980,11 @@ SineCosinePair sinCos(DoubleDouble x) {
     }
     if (negative) result.sine = negate(result.sine);
     return result;
+}
+
+SineCosinePair sinCos(DoubleDouble x) {
+    if (std::fabs(x.high) < wideTinyArgument) return {x, {1.0, 0.0}};
+    return sinCosOfWide<reduce, sineKernel, cosineKernel>(x);
 }
 
 double roundTimesPowerOfTwo(DoubleDouble value, int exponent) {
@@ -1039,28 +1045,7 @@ ScaledDoubleDouble fastExp(DoubleDouble t) { return fastExponential(t); }
 // 2^-104·|r|, see circular) and the sums adding x.low and a quarter turn are absolute
 // errors of the remainder below 2^-102; the kernels add 2^-66 of each part.
 SineCosinePair fastSinCos(DoubleDouble x) {
-    const bool negative = x.high < 0.0;
-    const DoubleDouble magnitude = negative ? negate(x) : x;
-    Reduction reduction = fastReduceShort(magnitude.high);
-    DoubleDouble r = add(reduction.remainder, {magnitude.low, 0.0});
-    if (r.high > quarterPi) {
-        r = add(r, negate(halfPi));
-        reduction.quadrant = (reduction.quadrant + 1) & 3;
-    } else if (r.high < -quarterPi) {
-        r = add(r, halfPi);
-        reduction.quadrant = (reduction.quadrant + 3) & 3;
-    }
-    const DoubleDouble sine = fastSineKernel(r);
-    const DoubleDouble cosine = fastCosineKernel(r);
-    SineCosinePair result{};
-    switch (reduction.quadrant) {
-        case 0: result = {sine, cosine}; break;
-        case 1: result = {cosine, negate(sine)}; break;
-        case 2: result = {negate(sine), negate(cosine)}; break;
-        default: result = {negate(cosine), sine}; break;
-    }
-    if (negative) result.sine = negate(result.sine);
-    return result;
+    return sinCosOfWide<fastReduceShort, fastSineKernel, fastCosineKernel>(x);
 }
 
 }  // namespace wide

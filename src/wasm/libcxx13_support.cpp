@@ -237,6 +237,20 @@ constexpr std::uint64_t powersOfTen64[] = {1u, 10u, 100u, 1000u, 10000u, 100000u
                                           100000000000000u, 1000000000000000u, 10000000000000000u,
                                           100000000000000000u, 1000000000000000000u};
 
+// A positive finite double as significand * 2^binaryExponent, the significand an integer
+// (with its hidden bit when the double is normal).
+struct BinaryParts {
+    std::uint64_t significand;
+    int binaryExponent;
+};
+BinaryParts binaryParts(double magnitude) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biasedExponent == 0) return {fraction, -1074};
+    return {fraction | (std::uint64_t{1} << 52), biasedExponent - 1075};
+}
+
 // A positive finite double rounded to count significant digits (1 to 17), half to even:
 // digits has count digits and exponent is the decimal exponent of the first. The double
 // times 10^scale, with scale such that it has count digits before the point, comes from the
@@ -244,14 +258,7 @@ constexpr std::uint64_t powersOfTen64[] = {1u, 10u, 100u, 1000u, 10000u, 100000u
 // 128 bits: false when the bits after the point lie that close to zero, a half or one
 // (exact ties among them), and the caller converts exactly.
 bool roundedDigitsFromTable(double magnitude, int count, std::uint64_t& digits, int& exponent) {
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const auto biasedExponent = static_cast<int>(bits >> 52);
-    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
-    int binaryExponent = -1074;
-    if (biasedExponent != 0) {
-        significand |= std::uint64_t{1} << 52;
-        binaryExponent = biasedExponent - 1075;
-    }
+    const auto [significand, binaryExponent] = binaryParts(magnitude);
     const int leadingZeros = std::countl_zero(significand);
     const std::uint64_t normalized = significand << leadingZeros;
     // magnitude lies in [2^top, 2^(top + 1)): its decimal exponent is this or one more.
@@ -289,14 +296,7 @@ bool roundedDigitsFromTable(double magnitude, int count, std::uint64_t& digits, 
 // a numerator below 2^116. It decides the exact cases the table leaves: ties, and values
 // with nothing after the point.
 bool roundedDigitsExactly(double magnitude, int count, std::uint64_t& digits, int& exponent) {
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const auto biasedExponent = static_cast<int>(bits >> 52);
-    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
-    int binaryExponent = -1074;
-    if (biasedExponent != 0) {
-        significand |= std::uint64_t{1} << 52;
-        binaryExponent = biasedExponent - 1075;
-    }
+    const auto [significand, binaryExponent] = binaryParts(magnitude);
     int decimalExponent = floorLog10PowerOfTwo(binaryExponent + 63 - std::countl_zero(significand));
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int scale = count - 1 - decimalExponent;
