@@ -251,6 +251,14 @@ BinaryParts binaryParts(double magnitude) {
     return {fraction | (std::uint64_t{1} << 52), biasedExponent - 1075};
 }
 
+// Stores count rounded digits and the decimal exponent of the first; digits that rounded up
+// to 10^count become 10^(count - 1) one decimal place higher.
+void storeRounded(std::uint64_t rounded, int decimalExponent, int count, std::uint64_t& digits, int& exponent) {
+    const bool carried = rounded == powersOfTen64[count];
+    digits = carried ? powersOfTen64[count - 1] : rounded;
+    exponent = carried ? decimalExponent + 1 : decimalExponent;
+}
+
 // A positive finite double rounded to count significant digits (1 to 17), half to even:
 // digits has count digits and exponent is the decimal exponent of the first. The double
 // times 10^scale, with scale such that it has count digits before the point, comes from the
@@ -280,12 +288,7 @@ bool roundedDigitsFromTable(double magnitude, int count, std::uint64_t& digits, 
         const Unsigned128 rest = high & (unit - 1);
         const Unsigned128 half = unit >> 1;
         if (rest < 2 || rest + 3 > unit || (rest + 2 >= half && rest <= half + 2)) return false;
-        digits = whole + (rest > half ? 1 : 0);
-        exponent = decimalExponent;
-        if (digits == powersOfTen64[count]) {
-            digits = powersOfTen64[count - 1];
-            ++exponent;
-        }
+        storeRounded(whole + (rest > half ? 1 : 0), decimalExponent, count, digits, exponent);
         return true;
     }
     return false;
@@ -314,12 +317,7 @@ bool roundedDigitsExactly(double magnitude, int count, std::uint64_t& digits, in
             const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
             if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
         }
-        digits = static_cast<std::uint64_t>(whole);
-        exponent = decimalExponent;
-        if (digits == powersOfTen64[count]) {
-            digits = powersOfTen64[count - 1];
-            ++exponent;
-        }
+        storeRounded(static_cast<std::uint64_t>(whole), decimalExponent, count, digits, exponent);
         return true;
     }
     return false;
