@@ -233,7 +233,8 @@ AxisAngle axisAngle(Complex z, DoubleDouble (*arctangent)(double, double)) {
         std::frexp(large, &largeExponent);
         std::frexp(small, &smallExponent);
         shift = largeExponent - smallExponent;
-        offset = ddDivide({std::ldexp(small, shift), 0.0}, {large, 0.0});
+        // Both parts scaled into [1/2, 1) first (exact), so the division's products stay in range.
+        offset = ddDivide({std::ldexp(small, -smallExponent), 0.0}, {std::ldexp(large, -largeExponent), 0.0});
     } else {
         offset = arctangent(small, large);
     }
