@@ -21,7 +21,7 @@
 // Each part is one product over a sum of two squares: no cancellation anywhere, also next to
 // the poles, where the divisor is small but a sum of squares of accurate small values. The
 // four ingredients are taken unrounded, as double-doubles within 2^-64 relative
-// (real::wideSinCos, real::wideSinhCosh), the products, the sum and the quotients are done in
+// (real::wideSinCos, wideSinhCosh), the products, the sum and the quotients are done in
 // double-double, and each part is rounded once. Each factor's error enters a part once and
 // the divisor's twice (a weighted mean of two squares), so a part is within about 2^-61
 // relative before its rounding: correctly rounded but within 2^-8 ulp of a halfway case, and
@@ -33,7 +33,7 @@
 //   tan(x + iy)  = (4 S C·e^-2|y|, sign y),   cot(x + iy)  = (4 S C·e^-2|y|, -sign y)
 // with S, C of the other part: the large part is ±1 correctly rounded (it differs from ±1 by
 // at most 2e^-2|.|, below a quarter ulp), the small part 4e^-2|.| < 2^-61 relative from the
-// true one, and formed as the unrounded 4 S C times e^-2|.| unrounded (real::wideExponential),
+// true one, and formed as the unrounded 4 S C times e^-2|.| unrounded (wideExponential),
 // rounded once (below 1e-280 by the scaled product). The reciprocals take 1/w ~
 // 2e^-|.|·conj(unit direction of w) in the same way. These forms also keep the squares of s
 // and c (beyond 355) and the division (beyond 709) from overflowing.
@@ -63,7 +63,6 @@
 #include "complex/exact_arithmetic.h"
 #include "complex/hyperbolic_products.h"
 #include "complex/real_functions.h"
-#include "complex/real_hyperbolic_pair.h"
 
 namespace kx {
 namespace {
@@ -116,7 +115,7 @@ constexpr double wideExponentLimit = -650.0;
 // b·e^t for t <= 0, b unrounded: rounded once while e^t is well inside the range; beyond,
 // where the result is below 1e-280, through the scaled product.
 double decayingProduct(double t, DoubleDouble b) {
-    if (t >= wideExponentLimit) return rounded(ddMultiply(real::wideExponential(t), b));
+    if (t >= wideExponentLimit) return rounded(ddMultiply(wideExponential(t), b));
     return exponentialProduct(t, rounded(b));
 }
 
@@ -155,7 +154,7 @@ struct Wide {
     DoubleDouble sinh, cosh, sine, cosine;
 };
 Wide wide(double growing, double oscillating) {
-    const real::WideSinhCosh h = real::wideSinhCosh(growing);
+    const WideSinhCosh h = wideSinhCosh(growing);
     const real::WideSineCosine c = real::wideSinCos(oscillating);
     return {h.sinh, h.cosh, c.sine, c.cosine};
 }

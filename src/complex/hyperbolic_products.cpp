@@ -173,7 +173,26 @@ double farProduct(Hyperbolic function, double a, double b) {
     return hyperbolicProduct(function, t, b);
 }
 
+// h·2^exponent as one double-double (its parts stay normal where it is used, or lose only
+// bits far below the value of a subnormal argument's sinh).
+DoubleDouble unscaled(Scaled h) { return {std::ldexp(h.value.high, h.exponent), std::ldexp(h.value.low, h.exponent)}; }
+
 }  // namespace
+
+// The fast forms of hyperbolicOf from one exponential: cosh t = (E + 1/E)/2, sinh t the same
+// difference from 1/2 on and the series below.
+WideSinhCosh wideSinhCosh(double x) {
+    const double t = std::fabs(x);
+    const DoubleDouble e = unscaled(exponentialOf(t, Precision::fast));
+    const DoubleDouble reciprocal = ddDivide({1.0, 0.0}, e);
+    const DoubleDouble sum = ddAdd(e, reciprocal);
+    const DoubleDouble difference = ddSubtract(e, reciprocal);
+    const DoubleDouble sinh = t < seriesLimit ? unscaled(hyperbolicOf(Hyperbolic::sine, t, Precision::fast))
+                                              : DoubleDouble{0.5 * difference.high, 0.5 * difference.low};
+    return {x < 0.0 ? negated(sinh) : sinh, {0.5 * sum.high, 0.5 * sum.low}};
+}
+
+DoubleDouble wideExponential(double t) { return unscaled(exponentialOf(t, Precision::fast)); }
 
 double scaledCosh(double a, double b) {
     if (std::isnan(a)) return a;

@@ -2,6 +2,8 @@
 // overflow only when the product itself is out of range.
 #pragma once
 
+#include "complex/exact_arithmetic.h"
+
 namespace kx {
 
 // C(a, b) = b·cosh a. C(0, b) is b; a zero b gives a zero (with the sign of b) for
@@ -14,5 +16,15 @@ double scaledSinh(double a, double b);
 
 // b·e^a. A zero b gives b; a NaN a gives that NaN; an infinite a gives b·e^a's limit.
 double exponentialProduct(double a, double b);
+
+// The same ingredients unrounded, for callers that combine them before one rounding (the
+// quotient functions): sinh x and cosh x within 2^-64 relative, for finite nonzero x with
+// |x| < 40, and e^t within 2^-65 relative, for -650 <= t <= 0 (where its low part is normal).
+struct WideSinhCosh {
+    DoubleDouble sinh;
+    DoubleDouble cosh;
+};
+WideSinhCosh wideSinhCosh(double x);
+DoubleDouble wideExponential(double t);
 
 }  // namespace kx
