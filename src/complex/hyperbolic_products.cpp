@@ -62,34 +62,12 @@ DoubleDouble scaled(DoubleDouble value, int exponent) {
     return {value.high * factor, value.low * factor};
 }
 
-// (value.high + value.low)·2^exponent rounded once to double, for |value.low| below
-// 2^-50·|value.high| and |value.high| in [2^-4, 2^60]. A normal result is the rounded sum
-// scaled exactly (an overflow rounds to ±inf the same way); a subnormal one is rounded on
-// the subnormal grid: z = value·2^(exponent+1022), |z| < 1, and ±1 + z rounded to double is
-// rounded on the grid of 2^-52, which 2^-1022 scales to the subnormal grid.
-double roundedScaled(DoubleDouble value, int exponent) {
-    if (exponent >= -1017 && exponent <= 963) return (value.high + value.low) * powerOfTwo(exponent);
-    if (exponent > 1100) return value.high * infinity;
-    if (exponent > 0) return ((value.high + value.low) * 0x1p963) * powerOfTwo(exponent - 963);
-    int valueExponent = 0;
-    std::frexp(value.high, &valueExponent);  // |value.high| in [2^(valueExponent-1), 2^valueExponent)
-    if (valueExponent + exponent >= -1021) return std::ldexp(value.high + value.low, exponent);  // normal
-    if (valueExponent + exponent < -1076) return std::copysign(0.0, value.high);  // below 2^-1077
-    const int shift = exponent + 1022;  // in [-1080, -962]
-    const double z = std::ldexp(value.high, shift);  // exact: |z| in [2^-59, 1)
-    const double zLow = std::ldexp(value.low, shift);  // loses only bits far below the grid
-    const double unit = std::copysign(1.0, z);
-    const DoubleDouble unitPlusZ = twoSum(unit, z);
-    const double onGrid = unitPlusZ.high + (unitPlusZ.low + zLow);
-    return std::copysign((onGrid - unit) * 0x1p-1022, z);  // onGrid - unit is exact; so is the scaling
-}
-
 // A double-double times 2^exponent, with the value's rounding when it is decided: when
 // the numbers within relativeBound·|value| on either side round alike.
 bool decidedRounding(DoubleDouble value, int exponent, double relativeBound, double& result) {
     const double margin = relativeBound * std::fabs(value.high);
-    result = roundedScaled({value.high, value.low - margin}, exponent);
-    return result == roundedScaled({value.high, value.low + margin}, exponent);
+    result = real::wide::roundTimesPowerOfTwo({value.high, value.low - margin}, exponent);
+    return result == real::wide::roundTimesPowerOfTwo({value.high, value.low + margin}, exponent);
 }
 
 // A value h·2^exponent with h a double-double.
