@@ -24,34 +24,60 @@ namespace {
 
 class Evaluator {
 public:
-    Evaluator(const char* text, const SymbolTables& tables, const Complex* tolerance)
-        : cursor_(text), tables_(tables), tolerance_(tolerance) {}
+    Evaluator(const SymbolTables& tables, const Complex* tolerance) : tables_(tables), tolerance_(tolerance) {}
 
-    Evaluation run() {
-        while (const char c = *cursor_) {
-            if (!step(c)) return {Complex{0.0, 0.0}, fault_};
+    // The scan's own state (the cursor, whether an operand is expected, the bracket depth)
+    // lives in locals of this loop, where the compiler can keep it in registers; the stacks
+    // are the only state kept in the object.
+    Evaluation run(const char* cursor) {
+        bool expectOperand = true;
+        std::int32_t bracketDepth = 0;
+        while (const char c = *cursor) {
+            switch (characterClass(c)) {
+                case CharacterClass::WhiteSpace:
+                    ++cursor;
+                    break;
+                case CharacterClass::NumberStart: {
+                    if (!expectOperand) return failure(messages::parseError, cursor);
+                    const ScannedNumber number = scanNumber(cursor);
+                    cursor = number.end;
+                    operands_.push(Complex{number.value, 0.0});
+                    expectOperand = false;
+                    break;
+                }
+                case CharacterClass::OpeningBracket:
+                    if (!expectOperand) return failure(messages::bracketMisplaced, cursor, 1);
+                    // Depths are stamped into 32-bit entries. A line nesting deeper (2 GiB of
+                    // opening brackets) is refused as an exhausted resource rather than let
+                    // the count overflow.
+                    if (bracketDepth == std::numeric_limits<std::int32_t>::max()) throw std::length_error("bracket depth");
+                    ++bracketDepth;
+                    ++cursor;
+                    break;
+                case CharacterClass::ClosingBracket:
+                    if (expectOperand) return failure(messages::bracketMisplaced, cursor, 1);
+                    if (bracketDepth == 0) return failure(messages::bracketUnmatched, cursor, 1);
+                    --bracketDepth;
+                    ++cursor;
+                    break;
+                case CharacterClass::Letter:
+                case CharacterClass::Other: {
+                    const std::string_view token = takeToken(cursor);
+                    cursor += token.size();
+                    const bool read = expectOperand ? readOperandToken(token, bracketDepth, expectOperand)
+                                                    : readOperatorToken(token, bracketDepth, expectOperand);
+                    if (!read) return {Complex{0.0, 0.0}, fault_};
+                    break;
+                }
+            }
         }
         return finish();
     }
 
 private:
-    // One token, or one blank; false at a fault.
-    bool step(char c) {
-        switch (characterClass(c)) {
-            case CharacterClass::WhiteSpace:
-                ++cursor_;
-                return true;
-            case CharacterClass::NumberStart:
-                return readNumber();
-            case CharacterClass::OpeningBracket:
-                return openBracket();
-            case CharacterClass::ClosingBracket:
-                return closeBracket();
-            case CharacterClass::Letter:
-            case CharacterClass::Other:
-                break;
-        }
-        return readToken();
+    static Evaluation failure(std::string_view fixed, const char* appended,
+                              std::size_t appendedLength = EvaluationFault::untilEnd) {
+        return {Complex{0.0, 0.0}, {fixed, appended, appendedLength}};
     }
 
     bool fail(std::string_view fixed, const char* appended = nullptr,
@@ -60,76 +86,46 @@ private:
         return false;
     }
 
-    bool readNumber() {
-        if (!expectOperand_) return fail(messages::parseError, cursor_);
-        const ScannedNumber number = scanNumber(cursor_);
-        cursor_ = number.end;
-        operands_.push(Complex{number.value, 0.0});
-        expectOperand_ = false;
-        return true;
-    }
-
-    bool openBracket() {
-        if (!expectOperand_) return fail(messages::bracketMisplaced, cursor_, 1);
-        // Depths are stamped into 32-bit entries. A line nesting deeper (2 GiB of opening
-        // brackets) is refused as an exhausted resource rather than let the count overflow.
-        if (bracketDepth_ == std::numeric_limits<std::int32_t>::max()) throw std::length_error("bracket depth");
-        ++bracketDepth_;
-        ++cursor_;
-        return true;
-    }
-
-    bool closeBracket() {
-        if (expectOperand_) return fail(messages::bracketMisplaced, cursor_, 1);
-        if (bracketDepth_ == 0) return fail(messages::bracketUnmatched, cursor_, 1);
-        --bracketDepth_;
-        ++cursor_;
-        return true;
-    }
-
     // A run of letters, or any other single character.
-    std::string_view takeToken() {
-        const char* start = cursor_;
-        if (isLetter(*cursor_)) {
-            while (isLetter(*cursor_)) ++cursor_;
-        } else {
-            ++cursor_;
+    static std::string_view takeToken(const char* start) {
+        const char* end = start + 1;
+        if (isLetter(*start)) {
+            while (isLetter(*end)) ++end;
         }
-        return {start, static_cast<std::size_t>(cursor_ - start)};
+        return {start, static_cast<std::size_t>(end - start)};
     }
 
-    bool readToken() {
-        const std::string_view token = takeToken();
-        return expectOperand_ ? readOperandToken(token) : readOperatorToken(token);
-    }
-
-    bool readOperandToken(std::string_view text) {
+    // The faults' appended text is the rest of the line after the token.
+    bool readOperandToken(std::string_view text, std::int32_t bracketDepth, bool& expectOperand) {
         const LookupKey token(text);  // prepared once for up to three tables
         if (const OperatorEntry* entry = tables_.functions.findEntry(token)) {
-            return pushEntry(*entry);  // a prefix entry is followed by its operand
+            return pushEntry(*entry, bracketDepth);  // a prefix entry is followed by its operand
         }
-        if (!isLetter(text.front())) return fail(messages::unknownToken, cursor_);
-        if (const Complex* constant = tables_.constants.findEntry(token)) return pushOperand(*constant);
-        if (tolerance_ != nullptr && text == toleranceName) return pushOperand(*tolerance_);
-        if (const std::optional<Complex> variable = tables_.variables.find(token)) return pushOperand(*variable);
+        const char* rest = text.data() + text.size();
+        if (!isLetter(text.front())) return fail(messages::unknownToken, rest);
+        if (const Complex* constant = tables_.constants.findEntry(token)) return pushOperand(*constant, expectOperand);
+        if (tolerance_ != nullptr && text == toleranceName) return pushOperand(*tolerance_, expectOperand);
+        if (const std::optional<Complex> variable = tables_.variables.find(token)) {
+            return pushOperand(*variable, expectOperand);
+        }
         return true;  // a name found in no table is passed over
     }
 
-    bool pushOperand(Complex value) {
+    bool pushOperand(Complex value, bool& expectOperand) {
         operands_.push(value);
-        expectOperand_ = false;
+        expectOperand = false;
         return true;
     }
 
-    bool readOperatorToken(std::string_view token) {
+    bool readOperatorToken(std::string_view token, std::int32_t bracketDepth, bool& expectOperand) {
         const OperatorEntry* entry = tables_.operators.findEntry(LookupKey(token));
-        if (!entry) return fail(messages::unknownToken, cursor_);
-        expectOperand_ = entry->kind != OperatorKind::Postfix;
-        return pushEntry(*entry);
+        if (!entry) return fail(messages::unknownToken, token.data() + token.size());
+        expectOperand = entry->kind != OperatorKind::Postfix;
+        return pushEntry(*entry, bracketDepth);
     }
 
-    bool pushEntry(OperatorEntry entry) {
-        entry.depth = bracketDepth_;
+    bool pushEntry(OperatorEntry entry, std::int32_t bracketDepth) {
+        entry.depth = bracketDepth;
         while (shouldReduce(operators_, entry)) {
             if (!applyTop(operators_, operands_)) return fail(messages::ranOutOfData);
         }
@@ -147,12 +143,9 @@ private:
         return {operands_.top(), {}};
     }
 
-    const char* cursor_;
     const SymbolTables& tables_;
     const Complex* tolerance_;  // the call's tolerance, or null: tol is read from the table
-    bool expectOperand_ = true;
-    std::int32_t bracketDepth_ = 0;
-    EvaluationFault fault_;
+    EvaluationFault fault_;     // the fault that stopped a token's reading
     OperandStack operands_;
     OperatorStack operators_;
 };
@@ -160,7 +153,7 @@ private:
 }  // namespace
 
 Evaluation evaluateOrFault(const char* text, const SymbolTables& tables, const Complex* tolerance) {
-    return Evaluator(text, tables, tolerance).run();
+    return Evaluator(tables, tolerance).run(text);
 }
 
 Complex evaluate(const char* text, const SymbolTables& tables) {
