@@ -54,6 +54,11 @@ private:
 template <class Value>
 class SymbolTable {
 public:
+    SymbolTable() = default;
+    // The one-byte index points into the table's own slots.
+    SymbolTable(const SymbolTable&) = delete;
+    SymbolTable& operator=(const SymbolTable&) = delete;
+
     std::optional<Value> find(std::string_view key) const {
         if (const Value* value = findEntry(key)) return *value;
         return std::nullopt;
@@ -62,8 +67,8 @@ public:
     const Value* findEntry(std::string_view key) const { return findEntry(LookupKey(key)); }
 
     const Value* findEntry(const LookupKey& key) const {
-        const std::size_t at = indexOf(key);
-        return at == absent ? nullptr : &slots_[at].value;
+        const Slot* slot = locate(key);
+        return slot ? &slot->value : nullptr;
     }
 
     // Adds the key unless it is present; an existing entry is left unchanged.
@@ -75,12 +80,12 @@ public:
 
     // Adds the key, or overwrites the value of an existing one.
     void assign(std::string_view key, const Value& value) {
-        const std::size_t at = indexOf(LookupKey(key));
-        if (at != absent) {
-            slots_[at].value = value;
+        const LookupKey wanted(key);
+        if (Slot* slot = locate(wanted)) {
+            slot->value = value;
             return;
         }
-        add(LookupKey(key), value);
+        add(wanted, value);
     }
 
     // The value under key; a missing key is first added with a value-initialised Value.
@@ -93,8 +98,9 @@ public:
     void clear() {
         slots_.clear();
         slots_.shrink_to_fit();
+        mask_ = 0;
         size_ = 0;
-        oneByteKeys_.fill(0);
+        oneByteSlots_.fill(nullptr);
     }
     std::size_t size() const { return size_; }
 
@@ -119,18 +125,14 @@ private:
         }
     };
 
-    std::size_t mask() const { return slots_.size() - 1; }
-
-    static constexpr std::size_t absent = static_cast<std::size_t>(-1);
-
-    // The slot that holds key, or absent.
-    std::size_t indexOf(const LookupKey& key) const {
-        if (key.text.size() == 1) return oneByteKeys_[static_cast<unsigned char>(key.text[0])] - 1;
-        if (slots_.empty()) return absent;
-        for (std::size_t at = key.hash & mask();; at = (at + 1) & mask()) {
+    // The slot that holds key, or null.
+    Slot* locate(const LookupKey& key) const {
+        if (key.text.size() == 1) return oneByteSlots_[static_cast<unsigned char>(key.text[0])];
+        if (slots_.empty()) return nullptr;
+        for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
-            if (!slot.used) return absent;
-            if (slot.holds(key)) return at;
+            if (!slot.used) return nullptr;
+            if (slot.holds(key)) return const_cast<Slot*>(&slot);
         }
     }
 
@@ -143,8 +145,8 @@ private:
         return at;
     }
 
-    void noteOneByteKey(const Slot& slot, std::size_t at) {
-        if (slot.key.size() == 1) oneByteKeys_[static_cast<unsigned char>(slot.key[0])] = at + 1;
+    void noteOneByteKey(Slot& slot) {
+        if (slot.key.size() == 1) oneByteSlots_[static_cast<unsigned char>(slot.key[0])] = &slot;
     }
 
     // The key is known to be absent. Everything that can throw happens before the table
@@ -157,20 +159,22 @@ private:
                 if (old.used) place(larger, std::move(old));
             }
             slots_.swap(larger);
-            for (std::size_t at = 0; at < slots_.size(); ++at) {
-                if (slots_[at].used) noteOneByteKey(slots_[at], at);
+            mask_ = slots_.size() - 1;
+            for (Slot& moved : slots_) {
+                if (moved.used) noteOneByteKey(moved);
             }
         }
         const std::size_t at = place(slots_, std::move(slot));
-        noteOneByteKey(slots_[at], at);
+        noteOneByteKey(slots_[at]);
         ++size_;
     }
 
     static constexpr std::size_t minimumSlots = 16;
 
     std::vector<Slot> slots_;  // a power of two in size, or empty
+    std::size_t mask_ = 0;     // slots_.size() - 1, kept so that a probe needs no division
     std::size_t size_ = 0;
-    std::array<std::size_t, 256> oneByteKeys_{};  // the slot of each one-byte key plus one; 0: none
+    std::array<Slot*, 256> oneByteSlots_{};  // the slot of each one-byte key, or null
 };
 
 }  // namespace kx
