@@ -60,12 +60,19 @@ public:
                     --bracketDepth;
                     ++cursor;
                     break;
-                case CharacterClass::Letter:
+                case CharacterClass::Letter: {
+                    const LookupKey name = scanName(cursor);
+                    cursor += name.text.size();
+                    const bool read = expectOperand ? readOperandName(name, bracketDepth, expectOperand)
+                                                    : readOperator(name, bracketDepth, expectOperand);
+                    if (!read) return {Complex{0.0, 0.0}, fault_};
+                    break;
+                }
                 case CharacterClass::Other: {
-                    const std::string_view token = takeToken(cursor);
-                    cursor += token.size();
-                    const bool read = expectOperand ? readOperandToken(token, bracketDepth, expectOperand)
-                                                    : readOperatorToken(token, bracketDepth, expectOperand);
+                    const LookupKey symbol(std::string_view(cursor, 1));
+                    ++cursor;
+                    const bool read = expectOperand ? readOperandSymbol(symbol, bracketDepth)
+                                                    : readOperator(symbol, bracketDepth, expectOperand);
                     if (!read) return {Complex{0.0, 0.0}, fault_};
                     break;
                 }
@@ -86,29 +93,31 @@ private:
         return false;
     }
 
-    // A run of letters, or any other single character.
-    static std::string_view takeToken(const char* start) {
+    // A run of letters, as the key of its lookups.
+    static LookupKey scanName(const char* start) {
         const char* end = start + 1;
-        if (isLetter(*start)) {
-            while (isLetter(*end)) ++end;
-        }
-        return {start, static_cast<std::size_t>(end - start)};
+        while (isLetter(*end)) ++end;
+        return LookupKey(std::string_view(start, static_cast<std::size_t>(end - start)));
     }
 
-    // The faults' appended text is the rest of the line after the token.
-    bool readOperandToken(std::string_view text, std::int32_t bracketDepth, bool& expectOperand) {
-        const LookupKey token(text);  // prepared once for up to three tables
-        if (const OperatorEntry* entry = tables_.functions.findEntry(token)) {
+    // A name where an operand is expected: a prefix function, a constant, tol or a variable.
+    bool readOperandName(const LookupKey& name, std::int32_t bracketDepth, bool& expectOperand) {
+        if (const OperatorEntry* entry = tables_.functions.findEntry(name)) {
             return pushEntry(*entry, bracketDepth);  // a prefix entry is followed by its operand
         }
-        const char* rest = text.data() + text.size();
-        if (!isLetter(text.front())) return fail(messages::unknownToken, rest);
-        if (const Complex* constant = tables_.constants.findEntry(token)) return pushOperand(*constant, expectOperand);
-        if (tolerance_ != nullptr && text == toleranceName) return pushOperand(*tolerance_, expectOperand);
-        if (const std::optional<Complex> variable = tables_.variables.find(token)) {
+        if (const Complex* constant = tables_.constants.findEntry(name)) return pushOperand(*constant, expectOperand);
+        if (tolerance_ != nullptr && name.text == toleranceName) return pushOperand(*tolerance_, expectOperand);
+        if (const std::optional<Complex> variable = tables_.variables.find(name)) {
             return pushOperand(*variable, expectOperand);
         }
         return true;  // a name found in no table is passed over
+    }
+
+    // Any other character where an operand is expected: a prefix sign. A fault's appended
+    // text is the rest of the line after the token.
+    bool readOperandSymbol(const LookupKey& symbol, std::int32_t bracketDepth) {
+        if (const OperatorEntry* entry = tables_.functions.findEntry(symbol)) return pushEntry(*entry, bracketDepth);
+        return fail(messages::unknownToken, symbol.text.data() + 1);
     }
 
     bool pushOperand(Complex value, bool& expectOperand) {
@@ -117,9 +126,9 @@ private:
         return true;
     }
 
-    bool readOperatorToken(std::string_view token, std::int32_t bracketDepth, bool& expectOperand) {
-        const OperatorEntry* entry = tables_.operators.findEntry(LookupKey(token));
-        if (!entry) return fail(messages::unknownToken, token.data() + token.size());
+    bool readOperator(const LookupKey& token, std::int32_t bracketDepth, bool& expectOperand) {
+        const OperatorEntry* entry = tables_.operators.findEntry(token);
+        if (!entry) return fail(messages::unknownToken, token.text.data() + token.text.size());
         expectOperand = entry->kind != OperatorKind::Postfix;
         return pushEntry(*entry, bracketDepth);
     }
