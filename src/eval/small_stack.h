@@ -19,32 +19,36 @@ public:
     SmallStack(const SmallStack&) = delete;
     SmallStack& operator=(const SmallStack&) = delete;
 
-    bool empty() const { return size_ == 0; }
-    std::size_t size() const { return size_; }
-    T& top() { return data_[size_ - 1]; }
-    const T& top() const { return data_[size_ - 1]; }
-    void pop() { --size_; }
+    bool empty() const { return top_ == base_; }
+    std::size_t size() const { return static_cast<std::size_t>(top_ - base_); }
+    T& top() { return top_[-1]; }
+    const T& top() const { return top_[-1]; }
+    void pop() { --top_; }
 
     void push(const T& value) {
-        if (size_ == capacity_) grow();
-        data_[size_++] = value;
+        if (top_ == limit_) grow();
+        *top_++ = value;
     }
 
 private:
     void grow() {
-        const std::size_t capacity = capacity_ * 2;
+        const std::size_t size = this->size();
+        const std::size_t capacity = 2 * static_cast<std::size_t>(limit_ - base_);
         auto storage = std::make_unique_for_overwrite<T[]>(capacity);
-        std::copy_n(data_, size_, storage.get());
+        std::copy_n(base_, size, storage.get());
         heap_ = std::move(storage);
-        data_ = heap_.get();
-        capacity_ = capacity;
+        base_ = heap_.get();
+        top_ = base_ + size;
+        limit_ = base_ + capacity;
     }
 
+    // The values are base_[0] up to top_[-1]; the storage ends at limit_. Pointers rather
+    // than a count, so that a push or a pop is one pointer step.
     std::array<T, InlineCapacity> inline_;
     std::unique_ptr<T[]> heap_;
-    T* data_ = inline_.data();
-    std::size_t size_ = 0;
-    std::size_t capacity_ = InlineCapacity;
+    T* base_ = inline_.data();
+    T* top_ = base_;
+    T* limit_ = base_ + InlineCapacity;
 };
 
 }  // namespace kx
