@@ -29,16 +29,17 @@ void reduceTop(OperatorStack& operators, OperandStack& operands);
 // reduceTop without the exception: false where reduceTop throws "Ran Out of Data".
 inline bool applyTop(OperatorStack& operators, OperandStack& operands) {
     if (operands.empty()) return false;
-    const OperatorEntry entry = operators.top();
+    const OperatorKind kind = operators.top().kind;  // the two fields used, not the whole entry
+    const Operation function = operators.top().function;
     operators.pop();
-    if (takesOneOperand(entry.kind)) {
-        operands.top() = entry.function.unary(operands.top());
+    if (takesOneOperand(kind)) {
+        operands.top() = function.unary(operands.top());
         return true;
     }
     const Complex right = operands.top();
     operands.pop();
     if (operands.empty()) return false;
-    operands.top() = entry.function.binary(operands.top(), right);
+    operands.top() = function.binary(operands.top(), right);
     return true;
 }
 
