@@ -133,12 +133,15 @@ private:
         return pushEntry(*entry, bracketDepth);
     }
 
-    bool pushEntry(OperatorEntry entry, std::int32_t bracketDepth) {
-        entry.depth = bracketDepth;
-        while (shouldReduce(operators_, entry)) {
+    // The entry is stamped with the depth once it is on the stack, not copied to be stamped.
+    bool pushEntry(const OperatorEntry& entry, std::int32_t bracketDepth) {
+        OperatorEntry incoming = entry;
+        incoming.depth = bracketDepth;
+        while (shouldReduce(operators_, incoming)) {
             if (!applyTop(operators_, operands_)) return fail(messages::ranOutOfData);
         }
         operators_.push(entry);
+        operators_.top().depth = bracketDepth;
         return true;
     }
 
