@@ -24,11 +24,13 @@ enum class CharacterClass : std::uint8_t {
     OpeningBracket,
     ClosingBracket,
     Letter,          // the start of a name
+    End,             // the NUL that ends the text
 };
 
 namespace detail {
 
 constexpr CharacterClass classify(char c) {
+    if (c == '\0') return CharacterClass::End;
     if (isWhiteSpace(c)) return CharacterClass::WhiteSpace;
     if (isDigit(c) || c == '.') return CharacterClass::NumberStart;
     if (isOpeningBracket(c)) return CharacterClass::OpeningBracket;

@@ -32,8 +32,10 @@ public:
     Evaluation run(const char* cursor) {
         bool expectOperand = true;
         std::int32_t bracketDepth = 0;
-        while (const char c = *cursor) {
-            switch (characterClass(c)) {
+        for (;;) {
+            switch (characterClass(*cursor)) {
+                case CharacterClass::End:
+                    return finish();
                 case CharacterClass::WhiteSpace:
                     ++cursor;
                     break;
@@ -78,7 +80,6 @@ public:
                 }
             }
         }
-        return finish();
     }
 
 private:
