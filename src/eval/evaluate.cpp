@@ -67,7 +67,7 @@ public:
                     cursor += name.text.size();
                     const bool read = expectOperand ? readOperandName(name, bracketDepth, expectOperand)
                                                     : readOperator(name, bracketDepth, expectOperand);
-                    if (!read) return {Complex{0.0, 0.0}, fault_};
+                    if (!read) return failure(fault_);
                     break;
                 }
                 case CharacterClass::Other: {
@@ -75,7 +75,7 @@ public:
                     ++cursor;
                     const bool read = expectOperand ? readOperandSymbol(symbol, bracketDepth)
                                                     : readOperator(symbol, bracketDepth, expectOperand);
-                    if (!read) return {Complex{0.0, 0.0}, fault_};
+                    if (!read) return failure(fault_);
                     break;
                 }
             }
@@ -83,11 +83,15 @@ public:
     }
 
 private:
+    // The result of a scan that a fault stopped.
+    static Evaluation failure(const EvaluationFault& fault) { return {Complex{0.0, 0.0}, fault}; }
     static Evaluation failure(std::string_view fixed, const char* appended,
                               std::size_t appendedLength = EvaluationFault::untilEnd) {
-        return {Complex{0.0, 0.0}, {fixed, appended, appendedLength}};
+        return failure({fixed, appended, appendedLength});
     }
 
+    // For the token readers, which answer whether they read their token: keeps the fault
+    // for run to return.
     bool fail(std::string_view fixed, const char* appended = nullptr,
               std::size_t appendedLength = EvaluationFault::untilEnd) {
         fault_ = {fixed, appended, appended ? appendedLength : 0};
@@ -134,7 +138,8 @@ private:
         return pushEntry(*entry, bracketDepth);
     }
 
-    // The entry is stamped with the depth once it is on the stack, not copied to be stamped.
+    // `incoming` is only compared, and only its depth and precedence are read; the stack
+    // receives the table's entry and stamps the depth on it in place.
     bool pushEntry(const OperatorEntry& entry, std::int32_t bracketDepth) {
         OperatorEntry incoming = entry;
         incoming.depth = bracketDepth;

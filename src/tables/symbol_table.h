@@ -81,8 +81,8 @@ public:
     // Adds the key, or overwrites the value of an existing one.
     void assign(std::string_view key, const Value& value) {
         const LookupKey wanted(key);
-        if (Slot* slot = locate(wanted)) {
-            slot->value = value;
+        if (const Slot* found = locate(wanted)) {
+            slots_[static_cast<std::size_t>(found - slots_.data())].value = value;
             return;
         }
         add(wanted, value);
@@ -126,13 +126,13 @@ private:
     };
 
     // The slot that holds key, or null.
-    Slot* locate(const LookupKey& key) const {
+    const Slot* locate(const LookupKey& key) const {
         if (key.text.size() == 1) return oneByteSlots_[static_cast<unsigned char>(key.text[0])];
         if (slots_.empty()) return nullptr;
         for (std::size_t at = key.hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
             if (!slot.used) return nullptr;
-            if (slot.holds(key)) return const_cast<Slot*>(&slot);
+            if (slot.holds(key)) return &slot;
         }
     }
 
@@ -145,7 +145,7 @@ private:
         return at;
     }
 
-    void noteOneByteKey(Slot& slot) {
+    void noteOneByteKey(const Slot& slot) {
         if (slot.key.size() == 1) oneByteSlots_[static_cast<unsigned char>(slot.key[0])] = &slot;
     }
 
@@ -160,7 +160,7 @@ private:
             }
             slots_.swap(larger);
             mask_ = slots_.size() - 1;
-            for (Slot& moved : slots_) {
+            for (const Slot& moved : slots_) {
                 if (moved.used) noteOneByteKey(moved);
             }
         }
@@ -174,7 +174,7 @@ private:
     std::vector<Slot> slots_;  // a power of two in size, or empty
     std::size_t mask_ = 0;     // slots_.size() - 1, kept so that a probe needs no division
     std::size_t size_ = 0;
-    std::array<Slot*, 256> oneByteSlots_{};  // the slot of each one-byte key, or null
+    std::array<const Slot*, 256> oneByteSlots_{};  // the slot of each one-byte key, or null
 };
 
 }  // namespace kx
