@@ -44,12 +44,51 @@ constexpr std::uint64_t powersOfTen[19] = {
     1'000'000'000'000'000, 10'000'000'000'000'000, 100'000'000'000'000'000, 1'000'000'000'000'000'000};
 
 // A value rounded to at most 15 significant digits: digits[0..count) with no trailing
-// zero, and the decimal exponent of the first digit.
+// zero, then '0' to the end of the array (so that any 16 characters from the first half
+// can be copied at once), and the decimal exponent of the first digit.
 struct Decimal {
-    char digits[significantDigits];
+    char digits[32];
     int count;
     int exponent;
 };
+
+// The digits of a value below 10^8, one per byte in text order as memory holds a word
+// (the first digit in the lowest byte), each as its value 0 to 9. The value is split into
+// two lanes of four digits, four of two and eight of one, all lanes at once, dividing by
+// 100 and by 10 with multiplications that are exact over each lane's range.
+std::uint64_t eightDigitValues(std::uint32_t value) {
+    std::uint64_t lanes = value / 10000 | std::uint64_t{value % 10000} << 32;
+    std::uint64_t high = (lanes * 10486 >> 20) & 0x0000'007f'0000'007f;  // lane / 100, lanes below 10^4
+    lanes = high | (lanes - high * 100) << 16;
+    high = (lanes * 103 >> 10) & 0x000f'000f'000f'000f;  // lane / 10, lanes below 100
+    lanes = high | (lanes - high * 10) << 8;
+    if constexpr (std::endian::native == std::endian::little) return lanes;
+    std::uint64_t reversed = 0;
+    for (int k = 0; k < 8; ++k) reversed = reversed << 8 | (lanes >> 8 * k & 0xff);
+    return reversed;
+}
+
+// The zero digits at the end of a word of eightDigitValues.
+int trailingZeroDigits(std::uint64_t values) {
+    return (std::endian::native == std::endian::little ? std::countl_zero(values) : std::countr_zero(values)) / 8;
+}
+
+constexpr std::uint64_t asciiZeros = 0x3030'3030'3030'3030;  // '0' in every byte
+
+// A value below 10^16 as 16 digits, leading zeros included, into text[0..32) with '0'
+// after them; the digit values of the two halves are returned for counting zeros.
+struct DigitValues {
+    std::uint64_t first;
+    std::uint64_t last;
+};
+DigitValues writeSixteenDigits(char* text, std::uint64_t value) {
+    constexpr std::uint64_t hundredMillion = 100'000'000;
+    const DigitValues values{eightDigitValues(static_cast<std::uint32_t>(value / hundredMillion)),
+                             eightDigitValues(static_cast<std::uint32_t>(value % hundredMillion))};
+    const std::uint64_t words[4] = {values.first + asciiZeros, values.last + asciiZeros, asciiZeros, asciiZeros};
+    std::memcpy(text, words, sizeof words);
+    return values;
+}
 
 // The shortest text that reads back as value (at most 17 digits) is within half a unit
 // in the last place of value. For a normal double that is less than 1.12 units of the
@@ -87,7 +126,7 @@ struct Decimal {
         }
     }
     while (count > 1 && digits[count - 1] == '0') --count;
-    std::copy_n(digits, count, decimal.digits);
+    std::fill_n(std::copy_n(digits, count, decimal.digits), sizeof decimal.digits - count, '0');
     decimal.count = count;
     decimal.exponent = exponent;
     return true;
@@ -105,10 +144,14 @@ constexpr char digitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes a whole number below 10^15 in full, two digits at a time from the right.
+// Writes a whole number below 10^15 in full, two digits at a time from the right, into
+// the first half of a staging area whose second half is zeros, so that the text is copied
+// out at a fixed length (its end is found from the count).
 char* writeWholeNumber(char* out, std::uint64_t value) {
-    char digits[significantDigits];
-    char* first = digits + significantDigits;
+    constexpr int room = 16;
+    char digits[2 * room];
+    std::memset(digits + room, '0', room);
+    char* first = digits + room;
     while (value >= 100) {
         first -= 2;
         std::memcpy(first, digitPairs + 2 * (value % 100), 2);
@@ -120,9 +163,8 @@ char* writeWholeNumber(char* out, std::uint64_t value) {
     } else {
         *--first = static_cast<char>('0' + value);
     }
-    const auto count = static_cast<std::size_t>(digits + significantDigits - first);
-    std::memcpy(out, first, count);
-    return out + count;
+    std::memcpy(out, first, room);
+    return out + (digits + room - first);
 }
 
 #if defined(__SIZEOF_INT128__)
@@ -160,22 +202,9 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
         digits = lowest;
         ++exponent;
     }
-    int count = significantDigits;
-    for (const int step : {8, 4, 2, 1}) {  // trailing zeros off, in halving steps
-        if (digits % powersOfTen[step] == 0) {
-            digits /= powersOfTen[step];
-            count -= step;
-        }
-    }
-    for (int k = count; k > 0;) {
-        if (k >= 2) {
-            k -= 2;
-            std::memcpy(decimal.digits + k, digitPairs + 2 * (digits % 100), 2);
-            digits /= 100;
-        } else {
-            decimal.digits[--k] = static_cast<char>('0' + digits);
-        }
-    }
+    const DigitValues values = writeSixteenDigits(decimal.digits, digits * 10);  // the 16th digit is 0
+    const int trailing = values.last == 0 ? 8 + trailingZeroDigits(values.first) : trailingZeroDigits(values.last);
+    const int count = 16 - trailing;
     decimal.count = count;
     decimal.exponent = exponent;
     return true;
@@ -184,6 +213,28 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
 // Without 128-bit integers (32-bit targets) the exact general conversion serves instead.
 bool roundedFixedRange(double, Decimal&) { return false; }
 #endif
+
+// The fixed form, for decimal exponents -4 to 14: put together in a staging area by copies
+// of fixed length, with no loop, and copied out whole. The staging area starts zeroed, so
+// that what follows the text is no stack content of the library's.
+char* writeFixed(char* out, const Decimal& decimal) {
+    constexpr std::size_t longestFixed = 20;  // "0.000" and 15 digits
+    char text[48] = {};
+    std::size_t length;
+    if (decimal.exponent >= 0) {
+        const int whole = decimal.exponent + 1;  // 1 to 15 digits before the point
+        std::memcpy(text, decimal.digits, 16);
+        text[whole] = '.';
+        std::memcpy(text + whole + 1, decimal.digits + whole, 16);
+        length = static_cast<std::size_t>(decimal.count > whole ? decimal.count + 1 : whole);
+    } else {
+        std::memcpy(text, "0.000000", 8);
+        std::memcpy(text + 1 - decimal.exponent, decimal.digits, 16);
+        length = static_cast<std::size_t>(1 - decimal.exponent + decimal.count);
+    }
+    std::memcpy(out, text, longestFixed);
+    return out + length;
+}
 
 // "%g" layout: the exponent form below 1e-4 and from 1e15 on, the fixed form between.
 char* writeDecimal(char* out, const Decimal& decimal) {
@@ -204,20 +255,7 @@ char* writeDecimal(char* out, const Decimal& decimal) {
         *out++ = static_cast<char>('0' + magnitude % 10);
         return out;
     }
-    if (exponent < 0) {
-        *out++ = '0';
-        *out++ = '.';
-        out = std::fill_n(out, -exponent - 1, '0');
-        return std::copy(digits, digits + count, out);
-    }
-    const int whole = exponent + 1;
-    if (count <= whole) {
-        out = std::copy(digits, digits + count, out);
-        return std::fill_n(out, whole - count, '0');
-    }
-    out = std::copy(digits, digits + whole, out);
-    *out++ = '.';
-    return std::copy(digits + whole, digits + count, out);
+    return writeFixed(out, decimal);
 }
 
 }  // namespace
