@@ -13,9 +13,6 @@ namespace {
 
 constexpr int significantDigits = 15;
 
-#if defined(__SIZEOF_INT128__)
-__extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
-#endif
 
 // std::to_chars writes at least two exponent digits (1e+20); the calculator's form has
 // exactly three, the most a double needs.
@@ -167,12 +164,46 @@ char* writeWholeNumber(char* out, std::uint64_t value) {
     return out + (digits + room - first);
 }
 
-#if defined(__SIZEOF_INT128__)
+// The product of two 64-bit integers, in two 64-bit halves. Native 128-bit arithmetic
+// where the processor has it; on WebAssembly that would be a call to a routine for
+// 128-bit operands, so the four products of 32-bit halves are added up instead.
+struct Product {
+    std::uint64_t high;
+    std::uint64_t low;
+};
+
+Product multiply(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__) && !defined(__wasm__)
+    __extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
+    const Unsigned128 product = static_cast<Unsigned128>(a) * b;
+    return {static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
+#else
+    constexpr std::uint64_t mask = 0xffff'ffff;
+    const std::uint64_t lowLow = (a & mask) * (b & mask);
+    const std::uint64_t lowHigh = (a & mask) * (b >> 32);
+    const std::uint64_t highLow = (a >> 32) * (b & mask);
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & mask) + (highLow & mask);
+    return {(a >> 32) * (b >> 32) + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32), middle << 32 | (lowLow & mask)};
+#endif
+}
+
+// The product divided by 2^places (2 to 66), rounded down; the quotient fits in 64 bits.
+std::uint64_t shiftedDown(const Product& product, int places) {
+    if (places >= 64) return product.high >> (places - 64);
+    return product.low >> places | product.high << (64 - places);
+}
+
+// Whether the product is not a multiple of 2^places (2 to 66).
+bool hasBitsBelow(const Product& product, int places) {
+    if (places < 64) return product.low << (64 - places) != 0;
+    return product.low != 0 || (places > 64 && product.high << (128 - places) != 0);
+}
+
 // The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
-// form shows (decimal exponent -4 to 14): with value = m * 2^e, the integer m * 10^s
-// (s = 14 - exponent) fits in 128 bits and its shift by -e gives the 15 digits and the
-// remainder that decides the rounding, half to even as printf rounds. False outside
-// that range.
+// form shows (decimal exponent -4 to 14): with value = m * 2^-e, the product m * 10^s
+// (s = 14 - exponent) is below 2^113, and its shift by e - 1 gives the 15 digits with one
+// bit more, which with the bits below it decides the rounding, half to even as printf
+// rounds. False outside that range.
 bool roundedFixedRange(double magnitude, Decimal& decimal) {
     if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
@@ -180,39 +211,33 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
     const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift, shift in [3, 67]
     constexpr std::uint64_t lowest = 100'000'000'000'000;    // 10^14
     int exponent = estimatedDecimalExponent(magnitude);
-    Unsigned128 scaled;
-    std::uint64_t digits;
+    Product scaled;
+    std::uint64_t twice;  // the digits and the first bit after them
     for (;;) {
         const int scale = significantDigits - 1 - exponent;  // 0 to 18
         if (scale < 0 || scale > 18) return false;
-        scaled = static_cast<Unsigned128>(significand) * powersOfTen[scale];
-        digits = static_cast<std::uint64_t>(scaled >> shift);
-        if (digits < lowest) {
+        scaled = multiply(significand, powersOfTen[scale]);
+        twice = shiftedDown(scaled, shift - 1);
+        if (twice < 2 * lowest) {
             --exponent;
-        } else if (digits >= 10 * lowest) {
+        } else if (twice >= 20 * lowest) {
             ++exponent;
         } else {
             break;
         }
     }
-    const Unsigned128 remainder = scaled & ((static_cast<Unsigned128>(1) << shift) - 1);
-    const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
-    if (remainder > half || (remainder == half && (digits & 1) != 0)) ++digits;
+    std::uint64_t digits = twice >> 1;
+    if ((twice & 1) != 0 && ((digits & 1) != 0 || hasBitsBelow(scaled, shift - 1))) ++digits;
     if (digits == 10 * lowest) {  // 999...95 and above round up to the next power of ten
         digits = lowest;
         ++exponent;
     }
     const DigitValues values = writeSixteenDigits(decimal.digits, digits * 10);  // the 16th digit is 0
     const int trailing = values.last == 0 ? 8 + trailingZeroDigits(values.first) : trailingZeroDigits(values.last);
-    const int count = 16 - trailing;
-    decimal.count = count;
+    decimal.count = 16 - trailing;
     decimal.exponent = exponent;
     return true;
 }
-#else
-// Without 128-bit integers (32-bit targets) the exact general conversion serves instead.
-bool roundedFixedRange(double, Decimal&) { return false; }
-#endif
 
 // The fixed form, for decimal exponents -4 to 14: put together in a staging area by copies
 // of fixed length, with no loop, and copied out whole. The staging area starts zeroed, so
