@@ -46,10 +46,6 @@ bool overflows(const Literal& literal) {
     return magnitude > 0;
 }
 
-// The powers of ten that a double holds exactly.
-constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // The digits of a literal as one integer, read in the same pass that finds their end.
 // Exact while there are at most 19 of them (10^19 < 2^64); a longer run wraps around, and
 // its count tells the conversion not to use it.
@@ -58,14 +54,6 @@ struct Mantissa {
     long count = 0;           // digits read, leading zeros included
     long fractionDigits = 0;  // of them, those after the point
 };
-
-const char* gatherDigits(const char* p, std::uint64_t& digits) {
-    for (;; ++p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};  // a non-digit wraps above 9
-        if (digit > 9) return p;
-        digits = digits * 10 + digit;
-    }
-}
 
 // The common literal, converted without the general routine: when its digits make an
 // integer m of at most 2^53 and its decimal exponent k is at most 22 in magnitude, both
@@ -86,6 +74,7 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
     }
     if (exponent < -22 || exponent > 22) return false;
     const double digits = static_cast<double>(mantissa.digits);
+    using scanning::exactPowersOfTen;
     value = exponent >= 0 ? digits * exactPowersOfTen[exponent] : digits / exactPowersOfTen[-exponent];
     return true;
 }
@@ -119,9 +108,9 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
     return convertCopy(copy.data());
 }
 
+}  // namespace
 
-// Any literal: its pieces found, then converted exactly when it can be, in general otherwise.
-[[gnu::noinline]] ScannedNumber scanAnyNumber(const char* text) {
+ScannedNumber scanning::scanAnyNumber(const char* text) {
     Mantissa mantissa;
     const char* p = gatherDigits(text, mantissa.digits);
     if (*p == '.') {
@@ -145,26 +134,6 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
         return {convertWithLetterE(literal), literal.end};
     }
     return {convert(literal), literal.end};
-}
-
-}  // namespace
-
-// Most literals are short and have no exponent ("2", "0.5", "3.14159"): their digits, at
-// most 2^53, and one division by an exact power of ten give the correctly rounded value
-// in a single pass. Every other literal is scanned again in full.
-ScannedNumber scanNumber(const char* text) {
-    std::uint64_t digits = 0;
-    const char* const integerEnd = gatherDigits(text, digits);
-    const char* end = integerEnd;
-    long fractionDigits = 0;
-    if (*end == '.') {
-        end = gatherDigits(integerEnd + 1, digits);
-        fractionDigits = end - integerEnd - 1;
-    }
-    constexpr long maxExactDigits = 15;  // below 2^53 whatever they are
-    const long count = (integerEnd - text) + fractionDigits;
-    if (count == 0 || count > maxExactDigits || *end == 'e' || *end == 'd') return scanAnyNumber(text);
-    return {static_cast<double>(digits) / exactPowersOfTen[fractionDigits], end};
 }
 
 }  // namespace kx
