@@ -293,7 +293,7 @@ char* formatNumber(char* out, double value, SignStyle sign) {
     }
     const double magnitude = std::fabs(value);
     if (magnitude >= 1.0 && magnitude < 1e15 &&
-        static_cast<double>(static_cast<std::uint64_t>(magnitude)) == magnitude) {
+        static_cast<double>(static_cast<std::int64_t>(magnitude)) == magnitude) {  // signed: one conversion
         if (std::signbit(value)) *out++ = '-';
         return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
     }
