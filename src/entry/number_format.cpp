@@ -283,6 +283,19 @@ char* writeDecimal(char* out, const Decimal& decimal) {
     return writeFixed(out, decimal);
 }
 
+// A number that is not whole (or not below 10^15), the sign already written for "+".
+// Out of line, so that whole numbers need no frame for its staging areas.
+[[gnu::noinline]] char* formatNotWhole(char* out, double value) {
+    const double magnitude = std::fabs(value);
+    Decimal decimal;
+    if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
+        !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
+        return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
+    }
+    if (std::signbit(value)) *out++ = '-';
+    return writeDecimal(out, decimal);
+}
+
 }  // namespace
 
 char* formatNumber(char* out, double value, SignStyle sign) {
@@ -297,13 +310,7 @@ char* formatNumber(char* out, double value, SignStyle sign) {
         if (std::signbit(value)) *out++ = '-';
         return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
     }
-    Decimal decimal;
-    if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
-        !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
-        return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
-    }
-    if (std::signbit(value)) *out++ = '-';
-    return writeDecimal(out, decimal);
+    return formatNotWhole(out, value);
 }
 
 }  // namespace kx
