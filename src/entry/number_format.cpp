@@ -1,6 +1,7 @@
 #include "entry/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -35,10 +36,13 @@ char* widenExponent(char* begin, char* end) {
     return widenExponent(out, end);
 }
 
-constexpr std::uint64_t powersOfTen[19] = {
-    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000,
-    10'000'000'000, 100'000'000'000, 1'000'000'000'000, 10'000'000'000'000, 100'000'000'000'000,
-    1'000'000'000'000'000, 10'000'000'000'000'000, 100'000'000'000'000'000, 1'000'000'000'000'000'000};
+// 5^0 to 5^27, the powers of five below 2^64.
+constexpr auto powersOfFive = [] {
+    std::array<std::uint64_t, 28> powers{};
+    powers[0] = 1;
+    for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
+    return powers;
+}();
 
 // A value rounded to at most 15 significant digits: digits[0..count) with no trailing
 // zero, then '0' to the end of the array (so that any 16 characters from the first half
@@ -187,37 +191,39 @@ Product multiply(std::uint64_t a, std::uint64_t b) {
 #endif
 }
 
-// The product divided by 2^places (2 to 66), rounded down; the quotient fits in 64 bits.
+// The product divided by 2^places (1 to 127), rounded down, where the quotient fits in 64 bits.
 std::uint64_t shiftedDown(const Product& product, int places) {
     if (places >= 64) return product.high >> (places - 64);
     return product.low >> places | product.high << (64 - places);
 }
 
-// Whether the product is not a multiple of 2^places (2 to 66).
+// Whether the product is not a multiple of 2^places (1 to 127).
 bool hasBitsBelow(const Product& product, int places) {
     if (places < 64) return product.low << (64 - places) != 0;
     return product.low != 0 || (places > 64 && product.high << (128 - places) != 0);
 }
 
-// The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
-// form shows (decimal exponent -4 to 14): with value = m * 2^-e, the product m * 10^s
-// (s = 14 - exponent) is below 2^113, and its shift by e - 1 gives the 15 digits with one
-// bit more, which with the bits below it decides the rounding, half to even as printf
-// rounds. False outside that range.
-bool roundedFixedRange(double magnitude, Decimal& decimal) {
-    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
+// The value rounded to 15 significant digits exactly, for decimal exponents -13 to 14 (the
+// fixed form's -4 to 14 among them): with value = m * 2^-e and s = 14 - exponent (0 to 27),
+// value * 10^s = m * 5^s * 2^(s - e), where the product m * 5^s is below 2^116. Its shift by
+// e - s - 1 gives the 15 digits with one bit more, which with the bits below it decides the
+// rounding, half to even as printf rounds. False outside that range.
+bool roundedByProduct(double magnitude, Decimal& decimal) {
+    if (!(magnitude >= 1e-13 && magnitude < 1e15)) return false;
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
     const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift, shift in [3, 67]
+    const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift
     constexpr std::uint64_t lowest = 100'000'000'000'000;    // 10^14
     int exponent = estimatedDecimalExponent(magnitude);
     Product scaled;
+    int places;
     std::uint64_t twice;  // the digits and the first bit after them
     for (;;) {
-        const int scale = significantDigits - 1 - exponent;  // 0 to 18
-        if (scale < 0 || scale > 18) return false;
-        scaled = multiply(significand, powersOfTen[scale]);
-        twice = shiftedDown(scaled, shift - 1);
+        const int scale = significantDigits - 1 - exponent;
+        if (scale < 0 || scale >= static_cast<int>(powersOfFive.size())) return false;
+        scaled = multiply(significand, powersOfFive[static_cast<std::size_t>(scale)]);
+        places = shift - scale - 1;
+        twice = shiftedDown(scaled, places);
         if (twice < 2 * lowest) {
             --exponent;
         } else if (twice >= 20 * lowest) {
@@ -227,7 +233,7 @@ bool roundedFixedRange(double magnitude, Decimal& decimal) {
         }
     }
     std::uint64_t digits = twice >> 1;
-    if ((twice & 1) != 0 && ((digits & 1) != 0 || hasBitsBelow(scaled, shift - 1))) ++digits;
+    if ((twice & 1) != 0 && ((digits & 1) != 0 || hasBitsBelow(scaled, places))) ++digits;
     if (digits == 10 * lowest) {  // 999...95 and above round up to the next power of ten
         digits = lowest;
         ++exponent;
@@ -289,7 +295,7 @@ char* writeDecimal(char* out, const Decimal& decimal) {
     const double magnitude = std::fabs(value);
     Decimal decimal;
     if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
-        !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
+        !(roundedByProduct(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
         return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
     }
     if (std::signbit(value)) *out++ = '-';
