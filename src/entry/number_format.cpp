@@ -14,7 +14,6 @@ namespace {
 
 constexpr int significantDigits = 15;
 
-
 // std::to_chars writes at least two exponent digits (1e+20); the calculator's form has
 // exactly three, the most a double needs.
 char* widenExponent(char* begin, char* end) {
@@ -76,12 +75,15 @@ int trailingZeroDigits(std::uint64_t values) {
 
 constexpr std::uint64_t asciiZeros = 0x3030'3030'3030'3030;  // '0' in every byte
 
-// A value below 10^16 as 16 digits, leading zeros included, into text[0..32) with '0'
-// after them; the digit values of the two halves are returned for counting zeros.
+// The digit values of the first and the last eight of sixteen digits, as eightDigitValues
+// gives them.
 struct DigitValues {
     std::uint64_t first;
     std::uint64_t last;
 };
+
+// A value below 10^16 as 16 digits, leading zeros included, into text[0..32) with '0'
+// after them; the digit values are returned for counting zeros.
 DigitValues writeSixteenDigits(char* text, std::uint64_t value) {
     constexpr std::uint64_t hundredMillion = 100'000'000;
     const DigitValues values{eightDigitValues(static_cast<std::uint32_t>(value / hundredMillion)),
@@ -146,8 +148,8 @@ constexpr char digitPairs[] =
     "8081828384858687888990919293949596979899";
 
 // Writes a whole number below 10^15 in full, two digits at a time from the right, into
-// the first half of a staging area whose second half is zeros, so that the text is copied
-// out at a fixed length (its end is found from the count).
+// the first half of a staging area whose second half holds '0's, so that the text can be
+// copied out at a fixed length of 16; its end is found from the count.
 char* writeWholeNumber(char* out, std::uint64_t value) {
     constexpr int room = 16;
     char digits[2 * room];
@@ -289,8 +291,8 @@ char* writeDecimal(char* out, const Decimal& decimal) {
     return writeFixed(out, decimal);
 }
 
-// A number that is not whole (or not below 10^15), the sign already written for "+".
-// Out of line, so that whole numbers need no frame for its staging areas.
+// A number that is not whole below 10^15; a "+" is already written. Out of line, so that
+// whole numbers need no stack frame for the staging areas of this path.
 [[gnu::noinline]] char* formatNotWhole(char* out, double value) {
     const double magnitude = std::fabs(value);
     Decimal decimal;
