@@ -47,6 +47,12 @@ TEST(format_number, rounding_ties_and_boundaries_match_the_precision_conversion)
         99999999999999.95,    // just under 1e14
         0.0001,               // the lowest magnitude of the fixed form
         0.000099999999999999991,
+        1e-13,                // the lowest magnitude rounded from an exact product
+        std::nextafter(1e-13, 0.0),
+        0x1.5p-45,            // 3.73034936274052597e-14
+        0x1.6p-17,            // 1.049041748046875e-05: an exact tie, half to even, up
+        0x1.ap-17,            // 1.239776611328125e-05: down
+        0x1.fffffffffffffp-44,
         1e15,
         1e15 - 1,
         0.1 + 0.2,

@@ -24,6 +24,8 @@ TEST(fault_message, quoted_text_that_overlaps_the_fixed_words_survives_the_move)
     const FaultCase cases[] = {
         {"*3", "Syntax Error: 3"},                    // the rest starts at byte 1, inside the fixed words
         {"*ABC+1", "Syntax Error: abc+1"},            // quoted in lower case
+        {"*XyZ", "Syntax Error: xyz"},
+        {"*@AZ[`az{\xC1\xDA", "Syntax Error: @az[`az{\xC1\xDA"},  // only A to Z are lowered
         {"2 3", "Parse Error: 3"},
         {"2 (3)", "Syntax error: ("},
         {")", "Syntax error: )"},

@@ -68,6 +68,10 @@ TEST(number_scan, converts_to_the_nearest_double) {
         {"1.7976931348623157e308", 1.7976931348623157e308},
         {"9007199254740993", 9007199254740992.0},      // a tie rounds to even
         {"0.30000000000000004", 0.30000000000000004},
+        {"0.123456789012345", 0.123456789012345},      // 15 digits, the most read in one pass
+        {"1234567890.123456", 1234567890.123456},      // 16 digits
+        {"18446744073709551617e-19", 1.8446744073709551617},  // 2^64 + 1: more than 64 bits hold
+        {"0000000000000000000000.75", 0.75},
     };
     for (const auto& c : cases) EXPECT_EQ(bitsOf(kx::scanNumber(c.text).value), bitsOf(c.expected)) << c.text;
 }

@@ -6,11 +6,10 @@
 
 namespace kx {
 
-std::optional<Assignment> recognizeAssignment(const char* line) {
-    if (line[0] != 's' || line[1] != 'e' || line[2] != 't' || line[3] != ' ') return std::nullopt;
-    const char* equals = std::strchr(line + 4, '=');
+std::optional<Assignment> splitAssignment(const char* afterSet) {
+    const char* equals = std::strchr(afterSet, '=');
     if (equals == nullptr) return std::nullopt;
-    const char* first = line + 4;
+    const char* first = afterSet;
     while (first < equals && isWhiteSpace(*first)) ++first;
     const char* last = equals;
     while (last > first && isWhiteSpace(last[-1])) --last;

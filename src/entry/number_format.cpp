@@ -1,6 +1,7 @@
 #include "entry/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -12,10 +13,6 @@ namespace kx {
 namespace {
 
 constexpr int significantDigits = 15;
-
-#if defined(__SIZEOF_INT128__)
-__extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
-#endif
 
 // std::to_chars writes at least two exponent digits (1e+20); the calculator's form has
 // exactly three, the most a double needs.
@@ -38,18 +35,63 @@ char* widenExponent(char* begin, char* end) {
     return widenExponent(out, end);
 }
 
-constexpr std::uint64_t powersOfTen[19] = {
-    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000,
-    10'000'000'000, 100'000'000'000, 1'000'000'000'000, 10'000'000'000'000, 100'000'000'000'000,
-    1'000'000'000'000'000, 10'000'000'000'000'000, 100'000'000'000'000'000, 1'000'000'000'000'000'000};
+// 5^0 to 5^27, the powers of five below 2^64.
+constexpr auto powersOfFive = [] {
+    std::array<std::uint64_t, 28> powers{};
+    powers[0] = 1;
+    for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
+    return powers;
+}();
 
 // A value rounded to at most 15 significant digits: digits[0..count) with no trailing
-// zero, and the decimal exponent of the first digit.
+// zero, then '0' to the end of the array (so that any 16 characters from the first half
+// can be copied at once), and the decimal exponent of the first digit.
 struct Decimal {
-    char digits[significantDigits];
+    char digits[32];
     int count;
     int exponent;
 };
+
+// The digits of a value below 10^8, one per byte in text order as memory holds a word
+// (the first digit in the lowest byte), each as its value 0 to 9. The value is split into
+// two lanes of four digits, four of two and eight of one, all lanes at once, dividing by
+// 100 and by 10 with multiplications that are exact over each lane's range.
+std::uint64_t eightDigitValues(std::uint32_t value) {
+    std::uint64_t lanes = value / 10000 | std::uint64_t{value % 10000} << 32;
+    std::uint64_t high = (lanes * 10486 >> 20) & 0x0000'007f'0000'007f;  // lane / 100, lanes below 10^4
+    lanes = high | (lanes - high * 100) << 16;
+    high = (lanes * 103 >> 10) & 0x000f'000f'000f'000f;  // lane / 10, lanes below 100
+    lanes = high | (lanes - high * 10) << 8;
+    if constexpr (std::endian::native == std::endian::little) return lanes;
+    std::uint64_t reversed = 0;
+    for (int k = 0; k < 8; ++k) reversed = reversed << 8 | (lanes >> 8 * k & 0xff);
+    return reversed;
+}
+
+// The zero digits at the end of a word of eightDigitValues.
+int trailingZeroDigits(std::uint64_t values) {
+    return (std::endian::native == std::endian::little ? std::countl_zero(values) : std::countr_zero(values)) / 8;
+}
+
+constexpr std::uint64_t asciiZeros = 0x3030'3030'3030'3030;  // '0' in every byte
+
+// The digit values of the first and the last eight of sixteen digits, as eightDigitValues
+// gives them.
+struct DigitValues {
+    std::uint64_t first;
+    std::uint64_t last;
+};
+
+// A value below 10^16 as 16 digits, leading zeros included, into text[0..32) with '0'
+// after them; the digit values are returned for counting zeros.
+DigitValues writeSixteenDigits(char* text, std::uint64_t value) {
+    constexpr std::uint64_t hundredMillion = 100'000'000;
+    const DigitValues values{eightDigitValues(static_cast<std::uint32_t>(value / hundredMillion)),
+                             eightDigitValues(static_cast<std::uint32_t>(value % hundredMillion))};
+    const std::uint64_t words[4] = {values.first + asciiZeros, values.last + asciiZeros, asciiZeros, asciiZeros};
+    std::memcpy(text, words, sizeof words);
+    return values;
+}
 
 // The shortest text that reads back as value (at most 17 digits) is within half a unit
 // in the last place of value. For a normal double that is less than 1.12 units of the
@@ -87,7 +129,7 @@ struct Decimal {
         }
     }
     while (count > 1 && digits[count - 1] == '0') --count;
-    std::copy_n(digits, count, decimal.digits);
+    std::fill_n(std::copy_n(digits, count, decimal.digits), sizeof decimal.digits - count, '0');
     decimal.count = count;
     decimal.exponent = exponent;
     return true;
@@ -105,10 +147,14 @@ constexpr char digitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes a whole number below 10^15 in full, two digits at a time from the right.
+// Writes a whole number below 10^15 in full, two digits at a time from the right, into
+// the first half of a staging area whose second half holds '0's, so that the text can be
+// copied out at a fixed length of 16; its end is found from the count.
 char* writeWholeNumber(char* out, std::uint64_t value) {
-    char digits[significantDigits];
-    char* first = digits + significantDigits;
+    constexpr int room = 16;
+    char digits[2 * room];
+    std::memset(digits + room, '0', room);
+    char* first = digits + room;
     while (value >= 100) {
         first -= 2;
         std::memcpy(first, digitPairs + 2 * (value % 100), 2);
@@ -120,70 +166,108 @@ char* writeWholeNumber(char* out, std::uint64_t value) {
     } else {
         *--first = static_cast<char>('0' + value);
     }
-    const auto count = static_cast<std::size_t>(digits + significantDigits - first);
-    std::memcpy(out, first, count);
-    return out + count;
+    std::memcpy(out, first, room);
+    return out + (digits + room - first);
 }
 
-#if defined(__SIZEOF_INT128__)
-// The value rounded to 15 significant digits exactly, for the magnitudes that the fixed
-// form shows (decimal exponent -4 to 14): with value = m * 2^e, the integer m * 10^s
-// (s = 14 - exponent) fits in 128 bits and its shift by -e gives the 15 digits and the
-// remainder that decides the rounding, half to even as printf rounds. False outside
-// that range.
-bool roundedFixedRange(double magnitude, Decimal& decimal) {
-    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
+// The product of two 64-bit integers, in two 64-bit halves. Native 128-bit arithmetic
+// where the processor has it; on WebAssembly that would be a call to a routine for
+// 128-bit operands, so the four products of 32-bit halves are added up instead.
+struct Product {
+    std::uint64_t high;
+    std::uint64_t low;
+};
+
+Product multiply(std::uint64_t a, std::uint64_t b) {
+#if defined(__SIZEOF_INT128__) && !defined(__wasm__)
+    __extension__ using Unsigned128 = unsigned __int128;  // a GCC and Clang extension
+    const Unsigned128 product = static_cast<Unsigned128>(a) * b;
+    return {static_cast<std::uint64_t>(product >> 64), static_cast<std::uint64_t>(product)};
+#else
+    constexpr std::uint64_t mask = 0xffff'ffff;
+    const std::uint64_t lowLow = (a & mask) * (b & mask);
+    const std::uint64_t lowHigh = (a & mask) * (b >> 32);
+    const std::uint64_t highLow = (a >> 32) * (b & mask);
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & mask) + (highLow & mask);
+    return {(a >> 32) * (b >> 32) + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32), middle << 32 | (lowLow & mask)};
+#endif
+}
+
+// The product divided by 2^places (1 to 127), rounded down, where the quotient fits in 64 bits.
+std::uint64_t shiftedDown(const Product& product, int places) {
+    if (places >= 64) return product.high >> (places - 64);
+    return product.low >> places | product.high << (64 - places);
+}
+
+// Whether the product is not a multiple of 2^places (1 to 127).
+bool hasBitsBelow(const Product& product, int places) {
+    if (places < 64) return product.low << (64 - places) != 0;
+    return product.low != 0 || (places > 64 && product.high << (128 - places) != 0);
+}
+
+// The value rounded to 15 significant digits exactly, for decimal exponents -13 to 14 (the
+// fixed form's -4 to 14 among them): with value = m * 2^-e and s = 14 - exponent (0 to 27),
+// value * 10^s = m * 5^s * 2^(s - e), where the product m * 5^s is below 2^116. Its shift by
+// e - s - 1 gives the 15 digits with one bit more, which with the bits below it decides the
+// rounding, half to even as printf rounds. False outside that range.
+bool roundedByProduct(double magnitude, Decimal& decimal) {
+    if (!(magnitude >= 1e-13 && magnitude < 1e15)) return false;
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
     const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift, shift in [3, 67]
+    const int shift = 1075 - static_cast<int>(bits >> 52);  // value = significand * 2^-shift
     constexpr std::uint64_t lowest = 100'000'000'000'000;    // 10^14
     int exponent = estimatedDecimalExponent(magnitude);
-    Unsigned128 scaled;
-    std::uint64_t digits;
+    Product scaled;
+    int places;
+    std::uint64_t twice;  // the digits and the first bit after them
     for (;;) {
-        const int scale = significantDigits - 1 - exponent;  // 0 to 18
-        if (scale < 0 || scale > 18) return false;
-        scaled = static_cast<Unsigned128>(significand) * powersOfTen[scale];
-        digits = static_cast<std::uint64_t>(scaled >> shift);
-        if (digits < lowest) {
+        const int scale = significantDigits - 1 - exponent;
+        if (scale < 0 || scale >= static_cast<int>(powersOfFive.size())) return false;
+        scaled = multiply(significand, powersOfFive[static_cast<std::size_t>(scale)]);
+        places = shift - scale - 1;
+        twice = shiftedDown(scaled, places);
+        if (twice < 2 * lowest) {
             --exponent;
-        } else if (digits >= 10 * lowest) {
+        } else if (twice >= 20 * lowest) {
             ++exponent;
         } else {
             break;
         }
     }
-    const Unsigned128 remainder = scaled & ((static_cast<Unsigned128>(1) << shift) - 1);
-    const Unsigned128 half = static_cast<Unsigned128>(1) << (shift - 1);
-    if (remainder > half || (remainder == half && (digits & 1) != 0)) ++digits;
+    std::uint64_t digits = twice >> 1;
+    if ((twice & 1) != 0 && ((digits & 1) != 0 || hasBitsBelow(scaled, places))) ++digits;
     if (digits == 10 * lowest) {  // 999...95 and above round up to the next power of ten
         digits = lowest;
         ++exponent;
     }
-    int count = significantDigits;
-    for (const int step : {8, 4, 2, 1}) {  // trailing zeros off, in halving steps
-        if (digits % powersOfTen[step] == 0) {
-            digits /= powersOfTen[step];
-            count -= step;
-        }
-    }
-    for (int k = count; k > 0;) {
-        if (k >= 2) {
-            k -= 2;
-            std::memcpy(decimal.digits + k, digitPairs + 2 * (digits % 100), 2);
-            digits /= 100;
-        } else {
-            decimal.digits[--k] = static_cast<char>('0' + digits);
-        }
-    }
-    decimal.count = count;
+    const DigitValues values = writeSixteenDigits(decimal.digits, digits * 10);  // the 16th digit is 0
+    const int trailing = values.last == 0 ? 8 + trailingZeroDigits(values.first) : trailingZeroDigits(values.last);
+    decimal.count = 16 - trailing;
     decimal.exponent = exponent;
     return true;
 }
-#else
-// Without 128-bit integers (32-bit targets) the exact general conversion serves instead.
-bool roundedFixedRange(double, Decimal&) { return false; }
-#endif
+
+// The fixed form, for decimal exponents -4 to 14: put together in a staging area by copies
+// of fixed length, with no loop, and copied out whole. The staging area starts zeroed, so
+// that what follows the text is no stack content of the library's.
+char* writeFixed(char* out, const Decimal& decimal) {
+    constexpr std::size_t longestFixed = 20;  // "0.000" and 15 digits
+    char text[48] = {};
+    std::size_t length;
+    if (decimal.exponent >= 0) {
+        const int whole = decimal.exponent + 1;  // 1 to 15 digits before the point
+        std::memcpy(text, decimal.digits, 16);
+        text[whole] = '.';
+        std::memcpy(text + whole + 1, decimal.digits + whole, 16);
+        length = static_cast<std::size_t>(decimal.count > whole ? decimal.count + 1 : whole);
+    } else {
+        std::memcpy(text, "0.000000", 8);
+        std::memcpy(text + 1 - decimal.exponent, decimal.digits, 16);
+        length = static_cast<std::size_t>(1 - decimal.exponent + decimal.count);
+    }
+    std::memcpy(out, text, longestFixed);
+    return out + length;
+}
 
 // "%g" layout: the exponent form below 1e-4 and from 1e15 on, the fixed form between.
 char* writeDecimal(char* out, const Decimal& decimal) {
@@ -204,20 +288,20 @@ char* writeDecimal(char* out, const Decimal& decimal) {
         *out++ = static_cast<char>('0' + magnitude % 10);
         return out;
     }
-    if (exponent < 0) {
-        *out++ = '0';
-        *out++ = '.';
-        out = std::fill_n(out, -exponent - 1, '0');
-        return std::copy(digits, digits + count, out);
+    return writeFixed(out, decimal);
+}
+
+// A number that is not whole below 10^15; a "+" is already written. Out of line, so that
+// whole numbers need no stack frame for the staging areas of this path.
+[[gnu::noinline]] char* formatNotWhole(char* out, double value) {
+    const double magnitude = std::fabs(value);
+    Decimal decimal;
+    if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
+        !(roundedByProduct(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
+        return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
     }
-    const int whole = exponent + 1;
-    if (count <= whole) {
-        out = std::copy(digits, digits + count, out);
-        return std::fill_n(out, whole - count, '0');
-    }
-    out = std::copy(digits, digits + whole, out);
-    *out++ = '.';
-    return std::copy(digits + whole, digits + count, out);
+    if (std::signbit(value)) *out++ = '-';
+    return writeDecimal(out, decimal);
 }
 
 }  // namespace
@@ -230,17 +314,11 @@ char* formatNumber(char* out, double value, SignStyle sign) {
     }
     const double magnitude = std::fabs(value);
     if (magnitude >= 1.0 && magnitude < 1e15 &&
-        static_cast<double>(static_cast<std::uint64_t>(magnitude)) == magnitude) {
+        static_cast<double>(static_cast<std::int64_t>(magnitude)) == magnitude) {  // signed: one conversion
         if (std::signbit(value)) *out++ = '-';
         return writeWholeNumber(out, static_cast<std::uint64_t>(magnitude));  // all its digits, no point
     }
-    Decimal decimal;
-    if (magnitude < std::numeric_limits<double>::min() || magnitude > std::numeric_limits<double>::max() ||
-        !(roundedFixedRange(magnitude, decimal) || roundedShortest(magnitude, decimal))) {
-        return formatExactly(out, value);  // zero, subnormal, infinite, or a near tie
-    }
-    if (std::signbit(value)) *out++ = '-';
-    return writeDecimal(out, decimal);
+    return formatNotWhole(out, value);
 }
 
 }  // namespace kx

@@ -46,38 +46,23 @@ bool overflows(const Literal& literal) {
     return magnitude > 0;
 }
 
-// The powers of ten that a double holds exactly.
-constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The digits of a literal as one integer, gathered while it is scanned: exact while it
-// stays at most 2^53.
+// The digits of a literal as one integer, read in the same pass that finds their end.
+// Exact while there are at most 19 of them (10^19 < 2^64); a longer run wraps around, and
+// its count tells the conversion not to use it.
 struct Mantissa {
     std::uint64_t digits = 0;
-    int fractionDigits = 0;
-    bool exact = true;
+    long count = 0;           // digits read, leading zeros included
+    long fractionDigits = 0;  // of them, those after the point
 };
-
-const char* gatherDigits(const char* p, Mantissa& mantissa, bool fraction) {
-    constexpr std::uint64_t limit = (std::uint64_t{1} << 53) / 10;  // below it, one more digit stays under 2^53
-    for (; isDigit(*p); ++p) {
-        if (mantissa.digits >= limit) {
-            mantissa.exact = false;
-            continue;
-        }
-        mantissa.digits = mantissa.digits * 10 + static_cast<std::uint64_t>(*p - '0');
-        mantissa.fractionDigits += fraction ? 1 : 0;
-    }
-    return p;
-}
 
 // The common literal, converted without the general routine: when its digits make an
 // integer m of at most 2^53 and its decimal exponent k is at most 22 in magnitude, both
 // m and 10^|k| are exact doubles, so the one IEEE multiplication or division by 10^|k|
 // is the correctly rounded value. False for any other literal.
 bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& value) {
-    if (!mantissa.exact) return false;
-    int exponent = -mantissa.fractionDigits;
+    constexpr long maxExactDigits = 19;
+    if (mantissa.count > maxExactDigits || mantissa.digits > (std::uint64_t{1} << 53)) return false;
+    long exponent = -mantissa.fractionDigits;
     if (literal.end != literal.mantissaEnd) {
         const char* e = literal.mantissaEnd + 1;  // past the exponent letter
         const bool negative = *e == '-';
@@ -89,6 +74,7 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
     }
     if (exponent < -22 || exponent > 22) return false;
     const double digits = static_cast<double>(mantissa.digits);
+    using scanning::exactPowersOfTen;
     value = exponent >= 0 ? digits * exactPowersOfTen[exponent] : digits / exactPowersOfTen[-exponent];
     return true;
 }
@@ -124,17 +110,18 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
 
 }  // namespace
 
-ScannedNumber scanNumber(const char* text) {
-    const char* p = text;
+ScannedNumber scanning::scanAnyNumber(const char* text) {
     Mantissa mantissa;
-    if (isDigit(*p)) {
-        p = gatherDigits(p, mantissa, false);
-        if (*p == '.') p = gatherDigits(p + 1, mantissa, true);
-    } else if (*p == '.' && isDigit(p[1])) {
-        p = gatherDigits(p + 1, mantissa, true);
+    const char* p = gatherDigits(text, mantissa.digits);
+    if (*p == '.') {
+        const char* fraction = p + 1;
+        p = gatherDigits(fraction, mantissa.digits);
+        mantissa.fractionDigits = p - fraction;
+        mantissa.count = p - text - 1;
     } else {
-        return {0.0, text};
+        mantissa.count = p - text;
     }
+    if (mantissa.count == 0) return {0.0, text};  // a full stop alone is no literal
     Literal literal{text, p, p};
     if (*p == 'e' || *p == 'd') {
         const char* q = p + 1;
