@@ -1,7 +1,6 @@
 #include "entry/calculate.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "entry/assignment.h"
@@ -13,35 +12,10 @@
 namespace kx {
 namespace {
 
-// The characters of a word lowered at once, as toLower lowers each: a byte gains 0x20 when
-// it is below 0x80 and its low seven bits lie from 'A' to 'Z'. The sums stay inside their
-// bytes.
-template <class Word>
-void lowerWord(char* characters) {
-    constexpr Word ones = static_cast<Word>(~Word{0}) / 0xff;  // 0x01 in every byte
-    Word word;
-    std::memcpy(&word, characters, sizeof word);
-    const Word low = word & (0x7f * ones);
-    const Word fromA = low + (0x80 - 'A') * ones;     // top bit set where low >= 'A'
-    const Word pastZ = low + (0x80 - 'Z' - 1) * ones;  // top bit set where low > 'Z'
-    const Word upper = fromA & ~pastZ & ~word & (0x80 * ones);
-    word |= upper >> 2;
-    std::memcpy(characters, &word, sizeof word);
-}
-
-// The line is lowered a word at a time, the last word overlapping those before it
-// (lowering twice changes nothing); only lines of three characters or fewer go one by one.
+// The length is found first so that the loop has a known count (and is vectorised).
 void lowerInPlace(char* line) {
     const std::size_t length = std::strlen(line);
-    if (length >= 8) {
-        for (std::size_t k = 0; k + 8 < length; k += 8) lowerWord<std::uint64_t>(line + k);
-        lowerWord<std::uint64_t>(line + length - 8);
-    } else if (length >= 4) {
-        lowerWord<std::uint32_t>(line);
-        lowerWord<std::uint32_t>(line + length - 4);
-    } else {
-        for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
-    }
+    for (std::size_t k = 0; k < length; ++k) line[k] = toLower(line[k]);
 }
 
 // The fault's message, cut to 63 characters. Its appended text is a part of the same
