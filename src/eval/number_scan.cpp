@@ -110,21 +110,13 @@ bool convertExactly(const Literal& literal, const Mantissa& mantissa, double& va
 
 }  // namespace
 
-ScannedNumber scanning::scanAnyNumber(const char* text) {
-    Mantissa mantissa;
-    const char* p = gatherDigits(text, mantissa.digits);
-    if (*p == '.') {
-        const char* fraction = p + 1;
-        p = gatherDigits(fraction, mantissa.digits);
-        mantissa.fractionDigits = p - fraction;
-        mantissa.count = p - text - 1;
-    } else {
-        mantissa.count = p - text;
-    }
-    if (mantissa.count == 0) return {0.0, text};  // a full stop alone is no literal
-    Literal literal{text, p, p};
-    if (*p == 'e' || *p == 'd') {
-        const char* q = p + 1;
+ScannedNumber scanning::finishNumber(const char* text, const char* mantissaEnd, std::uint64_t digits, long count,
+                                    long fractionDigits) {
+    if (count == 0) return {0.0, text};  // a full stop alone is no literal
+    const Mantissa mantissa{digits, count, fractionDigits};
+    Literal literal{text, mantissaEnd, mantissaEnd};
+    if (*mantissaEnd == 'e' || *mantissaEnd == 'd') {
+        const char* q = mantissaEnd + 1;
         if (*q == '+' || *q == '-') ++q;
         if (isDigit(*q)) literal.end = skipDigits(q);
     }

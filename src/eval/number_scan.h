@@ -12,8 +12,11 @@ struct ScannedNumber {
 
 namespace scanning {
 
-// Any literal, in full: what scanNumber does with the literals its short path leaves.
-ScannedNumber scanAnyNumber(const char* text);
+// The literals that scanNumber's short path leaves (an exponent, more than 15 digits, or a
+// full stop with no digit), from the mantissa it has read: digits [. digits] from text to
+// mantissaEnd, their count and value (which wraps past 19 digits), passed in registers.
+ScannedNumber finishNumber(const char* text, const char* mantissaEnd, std::uint64_t digits, long count,
+                           long fractionDigits);
 
 // The powers of ten that a double holds exactly.
 inline constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -37,7 +40,8 @@ inline const char* gatherDigits(const char* p, std::uint64_t& digits) {
 //
 // Most literals are short and have no exponent ("2", "0.5", "3.14159"): their digits, at
 // most 2^53, and one division by an exact power of ten give the correctly rounded value
-// in a single pass, inline in the scanner. Every other literal is scanned again in full.
+// in a single pass, inline in the scanner. Every other literal is finished out of line,
+// from the digits already read.
 inline ScannedNumber scanNumber(const char* text) {
     std::uint64_t digits = 0;
     const char* const integerEnd = scanning::gatherDigits(text, digits);
@@ -49,7 +53,9 @@ inline ScannedNumber scanNumber(const char* text) {
     }
     constexpr long maxExactDigits = 15;  // below 2^53 whatever they are
     const long count = (integerEnd - text) + fractionDigits;
-    if (count == 0 || count > maxExactDigits || *end == 'e' || *end == 'd') return scanning::scanAnyNumber(text);
+    if (count == 0 || count > maxExactDigits || *end == 'e' || *end == 'd') {
+        return scanning::finishNumber(text, end, digits, count, fractionDigits);
+    }
     return {static_cast<double>(static_cast<std::int64_t>(digits)) / scanning::exactPowersOfTen[fractionDigits], end};
 }
 
