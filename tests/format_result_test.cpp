@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "entry/format_result.h"
 #include "entry/number_format.h"
 

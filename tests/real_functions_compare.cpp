@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "complex/real_functions.h"
+#include "real/real_functions.h"
 
 namespace {
 

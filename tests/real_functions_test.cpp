@@ -1,6 +1,6 @@
 // The portable real functions: correctly rounded values from mpmath (hard cases included),
 // the special cases of the power and of sin and cos, and agreement with the C runtime.
-#include "complex/real_functions.h"
+#include "real/real_functions.h"
 
 #include <gtest/gtest.h>
 

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "complex/real_arcs.h"
-#include "complex/real_functions.h"
-#include "complex/real_hypot.h"
-#include "complex/real_inverse_hyperbolic.h"
-#include "complex/real_logarithms.h"
+#include "real/real_arcs.h"
+#include "real/real_functions.h"
+#include "real/real_hypot.h"
+#include "real/real_inverse_hyperbolic.h"
+#include "real/real_logarithms.h"
 #include "support/float_bits.h"
 #include "support/reference_table.h"
 

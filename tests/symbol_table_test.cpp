@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "tables/symbol_table.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Constants of the portable real functions (src/complex/real_functions.cpp), written as
-src/complex/real_function_tables.h. Run from the repository root:
+"""Constants of the portable real functions (src/real/real_functions.cpp), written as
+src/real/real_function_tables.h. Run from the repository root:
 
-    python3 tools/generate_real_function_tables.py > src/complex/real_function_tables.h
+    python3 tools/generate_real_function_tables.py > src/real/real_function_tables.h
 
 Everything is computed with mpmath at 1600 bits and written as C++ hexadecimal floating
 literals (exact) or 32-bit words:
@@ -69,7 +69,7 @@ def main():
     print()
     print("#include <cstdint>")
     print()
-    print('#include "complex/exact_arithmetic.h"')
+    print('#include "core/double_double.h"')
     print()
     print("namespace kx::real::tables {")
     print()

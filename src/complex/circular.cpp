@@ -60,9 +60,9 @@
 #include <limits>
 
 #include "complex/arithmetic.h"
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 #include "complex/hyperbolic_products.h"
-#include "complex/real_functions.h"
+#include "real/real_functions.h"
 
 namespace kx {
 namespace {

@@ -72,11 +72,11 @@
 #include <utility>
 
 #include "complex/arithmetic.h"
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 #include "complex/integer_power.h"
-#include "complex/real_function_tables.h"
-#include "complex/real_functions.h"
-#include "complex/real_logarithms.h"
+#include "real/real_function_tables.h"
+#include "real/real_functions.h"
+#include "real/real_logarithms.h"
 
 namespace kx {
 namespace {

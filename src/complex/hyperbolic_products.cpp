@@ -30,9 +30,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "complex/exact_arithmetic.h"
-#include "complex/real_function_tables.h"
-#include "complex/real_functions.h"
+#include "core/double_double.h"
+#include "real/real_function_tables.h"
+#include "real/real_functions.h"
 
 namespace kx {
 namespace {

@@ -2,7 +2,7 @@
 // overflow only when the product itself is out of range.
 #pragma once
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx {
 

@@ -26,8 +26,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "complex/exact_arithmetic.h"
-#include "complex/real_functions.h"
+#include "core/double_double.h"
+#include "real/real_functions.h"
 
 namespace kx {
 namespace {

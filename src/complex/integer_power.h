@@ -2,7 +2,7 @@
 // power whose parts are doubles comes out exactly, a part that is exactly zero as +0.
 #pragma once
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx {
 

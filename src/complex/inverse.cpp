@@ -47,12 +47,12 @@
 #include <limits>
 
 #include "complex/circular.h"
-#include "complex/exact_arithmetic.h"
-#include "complex/real_arcs.h"
-#include "complex/real_functions.h"
-#include "complex/real_hypot.h"
-#include "complex/real_inverse_hyperbolic.h"
-#include "complex/real_logarithms.h"
+#include "core/double_double.h"
+#include "real/real_arcs.h"
+#include "real/real_functions.h"
+#include "real/real_hypot.h"
+#include "real/real_inverse_hyperbolic.h"
+#include "real/real_logarithms.h"
 
 namespace kx {
 namespace {

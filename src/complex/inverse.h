@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "tables/operator_entry.h"
 
 namespace kx {

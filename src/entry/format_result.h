@@ -1,7 +1,7 @@
 // formatResult: the text of a result, with parts at or below the tolerance left out.
 #pragma once
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx {
 

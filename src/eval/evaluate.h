@@ -1,7 +1,7 @@
 // evaluate: one left-to-right scan of a lowered line into one Complex value.
 #pragma once
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "eval/evaluation_fault.h"
 #include "tables/symbol_tables.h"
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx {
 

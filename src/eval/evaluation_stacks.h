@@ -1,7 +1,7 @@
 // The two stacks of one evaluation and the rules that reduce them.
 #pragma once
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "eval/small_stack.h"
 #include "tables/operator_entry.h"
 

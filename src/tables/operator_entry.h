@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx {
 

@@ -8,7 +8,7 @@
 #include "complex/circular.h"
 #include "complex/exponential.h"
 #include "complex/inverse.h"
-#include "complex/real_functions.h"
+#include "real/real_functions.h"
 
 namespace kx {
 namespace {

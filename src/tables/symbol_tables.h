@@ -1,7 +1,7 @@
 // The four name tables of the calculator and their building and clearing.
 #pragma once
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "tables/operator_entry.h"
 #include "tables/symbol_table.h"
 #include "tables/variable_table.h"

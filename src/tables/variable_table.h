@@ -53,7 +53,7 @@
 #include <string_view>
 #include <vector>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "tables/symbol_table.h"
 
 namespace kx {

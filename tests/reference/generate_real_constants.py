@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Double-double constants for the portable real logarithm and arc functions.
 
-Prints the C++ initialisers (high, low) used in src/complex/real_logarithms.h (ln 2),
-src/complex/real_arcs.cpp (pi, pi/2, atan(j/8)) and src/complex/odd_reciprocal_series.h
+Prints the C++ initialisers (high, low) used in src/real/real_logarithms.h (ln 2),
+src/real/real_arcs.cpp (pi, pi/2, atan(j/8)) and src/real/odd_reciprocal_series.h
 (1/(2k + 1)): each constant c is written as high + low with high = c rounded to double and low = (c - high) rounded to
 double, so high + low carries c to about 106 bits. Values from mpmath at 300 bits.
 

@@ -3,8 +3,8 @@
 // result.
 #pragma once
 
-#include "complex/complex.h"
-#include "complex/real_functions.h"
+#include "core/complex.h"
+#include "real/real_functions.h"
 
 namespace kx::real::accurate {
 

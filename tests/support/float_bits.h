@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx::test {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 
 namespace kx::test {
 

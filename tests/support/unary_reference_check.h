@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "complex/complex.h"
+#include "core/complex.h"
 #include "support/reference_table.h"
 #include "tables/operator_entry.h"
 

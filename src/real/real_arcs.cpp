@@ -12,14 +12,14 @@
 // Accuracy: relative error of the double-double result below about 2^-72, so the result is
 // correctly rounded unless the exact value lies within about 2^-19 ulp of a rounding
 // boundary.
-#include "complex/real_arcs.h"
+#include "real/real_arcs.h"
 
 #include <array>
 #include <cmath>
 
-#include "complex/complex.h"
-#include "complex/exact_arithmetic.h"
-#include "complex/odd_reciprocal_series.h"
+#include "core/complex.h"
+#include "core/double_double.h"
+#include "real/odd_reciprocal_series.h"
 
 namespace kx::real {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx::real::tables {
 

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstddef>
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx::real {
 

@@ -11,14 +11,14 @@
 // rounded double is the correctly rounded logarithm except when the exact value lies within
 // about 2^-19 ulp of a rounding boundary (rare; the unit tests compare against a correctly
 // rounded libm on a large random sample).
-#include "complex/real_logarithms.h"
+#include "real/real_logarithms.h"
 
 #include <cmath>
 #include <limits>
 
-#include "complex/complex.h"
-#include "complex/exact_arithmetic.h"
-#include "complex/odd_reciprocal_series.h"
+#include "core/complex.h"
+#include "core/double_double.h"
+#include "real/odd_reciprocal_series.h"
 
 namespace kx::real {
 namespace {

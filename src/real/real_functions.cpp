@@ -47,7 +47,7 @@
 // also offered unrounded on double-double arguments (wide::fastLog, fastLog1p, fastAtan,
 // fastExp, fastSinCos) for the complex power's own fast path, which checks its rounding.
 // Coefficients, the bits of 2/pi and the split constants: tools/generate_real_function_tables.py.
-#include "complex/real_functions.h"
+#include "real/real_functions.h"
 
 #include <array>
 #include <bit>
@@ -55,9 +55,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "complex/complex.h"
-#include "complex/exact_arithmetic.h"
-#include "complex/real_function_tables.h"
+#include "core/complex.h"
+#include "core/double_double.h"
+#include "real/real_function_tables.h"
 
 namespace kx::real {
 namespace {

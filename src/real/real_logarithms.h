@@ -2,7 +2,7 @@
 // that every platform gives the same bits (see real_logarithms.cpp for the method).
 #pragma once
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx::real {
 

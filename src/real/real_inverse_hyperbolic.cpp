@@ -5,13 +5,13 @@
 // sqrt(2(x - 1)) or |x|, far above the 2^-106 error of the double-double argument, so the
 // relative error stays below about 2^-70. Beyond 2^60 the square root is |x| to far below
 // an ulp and the functions are ln|x| + ln 2.
-#include "complex/real_inverse_hyperbolic.h"
+#include "real/real_inverse_hyperbolic.h"
 
 #include <cmath>
 
-#include "complex/complex.h"
-#include "complex/exact_arithmetic.h"
-#include "complex/real_logarithms.h"
+#include "core/complex.h"
+#include "core/double_double.h"
+#include "real/real_logarithms.h"
 
 namespace kx::real {
 namespace {

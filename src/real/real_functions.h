@@ -7,7 +7,7 @@
 // rare cases within about 2^-40 ulp of a rounding boundary (real_functions.cpp).
 #pragma once
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx::real {
 

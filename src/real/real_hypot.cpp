@@ -7,12 +7,12 @@
 // correctly rounded unless the exact value is within about 2^-47 ulp of a rounding boundary.
 // A result below the normal range is rounded directly onto the subnormal grid, not rounded
 // twice. When the parts differ by more than 2^60 the modulus is the larger part.
-#include "complex/real_hypot.h"
+#include "real/real_hypot.h"
 
 #include <cmath>
 #include <limits>
 
-#include "complex/exact_arithmetic.h"
+#include "core/double_double.h"
 
 namespace kx::real {
 namespace {
