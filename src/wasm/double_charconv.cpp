@@ -17,6 +17,7 @@
 #include <fast_float/fast_float.h>
 #define FMT_HEADER_ONLY
 #define FMT_STATIC_THOUSANDS_SEPARATOR ','  // no std::locale: nothing here is localised
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 namespace std {
@@ -100,9 +101,9 @@ to_chars_result to_chars(char* first, char* last, double value, chars_format for
     const auto room = static_cast<std::size_t>(last - first);
     fmt::format_to_n_result<char*> written;
     switch (format) {
-        case chars_format::general: written = fmt::format_to_n(first, room, "{:.{}g}", value, precision); break;
-        case chars_format::scientific: written = fmt::format_to_n(first, room, "{:.{}e}", value, precision); break;
-        case chars_format::fixed: written = fmt::format_to_n(first, room, "{:.{}f}", value, precision); break;
+        case chars_format::general: written = fmt::format_to_n(first, room, FMT_COMPILE("{:.{}g}"), value, precision); break;
+        case chars_format::scientific: written = fmt::format_to_n(first, room, FMT_COMPILE("{:.{}e}"), value, precision); break;
+        case chars_format::fixed: written = fmt::format_to_n(first, room, FMT_COMPILE("{:.{}f}"), value, precision); break;
         default: return {last, errc::invalid_argument};
     }
     if (written.size > room) return {last, errc::value_too_large};
