@@ -1,8 +1,8 @@
 // to_chars and from_chars for double on libc++ 13 (declared in libcxx13_support.h), over two
 // header-only libraries: {fmt} writes (Dragonbox's shortest digits, and its exact conversion
 // at a given precision), fast_float reads (correctly rounded whatever the number of digits).
-// Both work in 64-bit integers and neither looks at a locale; the C library's printf and
-// strtod would work in software binary128 arithmetic on WebAssembly.
+// Both work in integer arithmetic and neither looks at a locale; the C library's printf and
+// strtod work in software binary128 arithmetic on WebAssembly, several times slower.
 // With a newer standard library this unit compiles to nothing, so a native build of every
 // source (python/setup.py) needs neither library.
 #include "wasm/libcxx13_support.h"
@@ -17,7 +17,7 @@
 #include <fast_float/fast_float.h>
 #define FMT_HEADER_ONLY
 #define FMT_STATIC_THOUSANDS_SEPARATOR ','  // no std::locale: nothing here is localised
-#include <fmt/compile.h>
+#include <fmt/compile.h>  // formats compiled in (FMT_COMPILE): no parser of format strings
 #include <fmt/format.h>
 
 namespace std {
