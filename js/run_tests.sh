@@ -2,7 +2,8 @@
 # Every JavaScript test: builds the WebAssembly module, the package and the page, and runs
 # the Node tests (the cross-system corpus against the Linux host, the package's interface,
 # the packed tarball installed offline) and the page's test in headless Chromium. Installs
-# emscripten and chromium (apt) and the npm dev dependencies when they are missing.
+# emscripten, the header-only {fmt} and fast_float that the module's number conversions
+# come from, chromium (apt) and the npm dev dependencies when they are missing.
 #
 #   js/run_tests.sh [LINUX-KXCALC-HOST]   the host defaults to build/tools/kxcalc/kxcalc
 # Each step has a time bound.
@@ -14,6 +15,8 @@ export KXCALC_HOST=$(realpath -- "$host")  # the tests run from the package fold
 
 missing=()
 command -v emcc >/dev/null || missing+=(emscripten)
+[[ -f /usr/include/fmt/format.h ]] || missing+=(libfmt-dev)
+[[ -f /usr/include/fast_float/fast_float.h ]] || missing+=(libfast-float-dev)
 [[ -x /usr/bin/chromium ]] || missing+=(chromium)
 command -v node >/dev/null || missing+=(nodejs npm)
 if ((${#missing[@]} > 0)); then

@@ -2,9 +2,12 @@
 // can take (translated where the syntax differs), in one run with interleaved repetitions;
 // the best repetition of each is reported.
 //
-//   node js/bench/corpus_bench.mjs [--repetitions N] [--native NS]
+//   node js/bench/corpus_bench.mjs [--repetitions N] [--native NS] [--wasm FILE ...]
 // --native gives the native library's ns per line on the whole corpus (bench/run.sh) for
-// the ratio; without it, /tmp/baseline_bench.txt is read when it exists.
+// the ratio; without it, /tmp/baseline_bench.txt is read when it exists. --wasm, once or
+// more, names the modules to measure (each a calculator of its own, their repetitions
+// interleaved, so that two builds are compared under the same conditions); without it, the
+// kxcalc.wasm beside kxcalc.js.
 import { spawnSync } from 'node:child_process';
 import { existsSync, readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
@@ -23,7 +26,12 @@ if (typeof globalThis.gc !== 'function') {
 }
 
 const { values: options } = parseArgs({
-  options: { repetitions: { type: 'string', default: '5' }, native: { type: 'string' }, corpus: { type: 'string' } },
+  options: {
+    repetitions: { type: 'string', default: '5' },
+    native: { type: 'string' },
+    corpus: { type: 'string' },
+    wasm: { type: 'string', multiple: true },
+  },
 });
 const corpusPath = options.corpus ?? fileURLToPath(new URL('../../bench/corpus.txt', import.meta.url));
 
@@ -46,7 +54,12 @@ function nativeFigure() {
 }
 
 const lines = loadCorpus(corpusPath);
-const calculator = await createCalculator();
+const modulePaths = options.wasm ?? [null];  // null: the module beside kxcalc.js
+const calculators = [];
+for (const path of modulePaths) calculators.push(await createCalculator(path === null ? {} : { wasm: readFileSync(path) }));
+const calculator = calculators[0];
+// "kxcalc" for one module; "kxcalc #1", "kxcalc #2", ... for several.
+const kxcalcName = (index) => (calculators.length === 1 ? 'kxcalc' : `kxcalc #${index + 1}`);
 const math = create(all);
 
 // The lines math.js is compared on: those that give a result here, that can be spelled in
@@ -87,9 +100,9 @@ function timed(pass, count, minimumNs = 200e6) {
   return Number(elapsed) / (passes * count);
 }
 
-const runKxcalc = (list) => () => {
+const runKxcalc = (list, calc = calculator) => () => {
   let length = 0;
-  for (let k = 0; k < list.length; ++k) length += calculator.calc(list[k]).length;
+  for (let k = 0; k < list.length; ++k) length += calc.calc(list[k]).length;
   return length;
 };
 const runMathjs = (list) => () => {
@@ -107,8 +120,8 @@ const runMathjsText = (list) => () => {
 };
 
 const benchmarks = [
-  ['kxcalc, whole corpus', runKxcalc(lines), lines.length],
-  ['kxcalc, math.js lines', runKxcalc(peerLines), peerLines.length],
+  ...calculators.map((calc, index) => [`${kxcalcName(index)}, whole corpus`, runKxcalc(lines, calc), lines.length]),
+  ...calculators.map((calc, index) => [`${kxcalcName(index)}, math.js lines`, runKxcalc(peerLines, calc), peerLines.length]),
   ['math.js, its lines', runMathjs(peerExpressions), peerExpressions.length],
   ['math.js, text out', runMathjsText(peerExpressions), peerExpressions.length],
 ];
@@ -119,13 +132,19 @@ for (let repetition = 0; repetition < Number(options.repetitions); ++repetition)
 }
 
 console.log(`corpus ${corpusPath}: ${lines.length} lines`);
+if (calculators.length > 1) modulePaths.forEach((path, index) => console.log(`${kxcalcName(index)}: ${path}`));
 console.log(`math.js: compared on ${peerLines.length} lines; left out: ${counts.messages} that give a message here, ` +
   `${counts.untranslatable} it cannot be given, ${counts.rejected} it rejects`);
-for (const [name, ns] of best) console.log(`${name.padEnd(24)} ${ns.toFixed(1).padStart(9)} ns/line`);
-const speedup = best.get('math.js, its lines') / best.get('kxcalc, math.js lines');
-console.log(`math.js / kxcalc (same lines): ${speedup.toFixed(1)}x evaluating, ` +
-  `${(best.get('math.js, text out') / best.get('kxcalc, math.js lines')).toFixed(1)}x with the answer as text`);
+for (const [name, ns] of best) console.log(`${name.padEnd(26)} ${ns.toFixed(1).padStart(9)} ns/line`);
+const first = kxcalcName(0);
+const speedup = best.get('math.js, its lines') / best.get(`${first}, math.js lines`);
+console.log(`math.js / ${first} (same lines): ${speedup.toFixed(1)}x evaluating, ` +
+  `${(best.get('math.js, text out') / best.get(`${first}, math.js lines`)).toFixed(1)}x with the answer as text`);
+for (let index = 1; index < calculators.length; ++index) {
+  const ratio = best.get(`${kxcalcName(index)}, whole corpus`) / best.get(`${first}, whole corpus`);
+  console.log(`${kxcalcName(index)} / ${first} (whole corpus): ${ratio.toFixed(3)}`);
+}
 const native = nativeFigure();
 if (native !== null) {
-  console.log(`wasm / native (whole corpus, native ${native} ns/line): ${(best.get('kxcalc, whole corpus') / native).toFixed(2)}x`);
+  console.log(`wasm / native (whole corpus, native ${native} ns/line): ${(best.get(`${first}, whole corpus`) / native).toFixed(2)}x`);
 }

@@ -33,14 +33,14 @@ unique_ptr<T> make_unique_for_overwrite(std::size_t count) {
     return unique_ptr<T>(new std::remove_extent_t<T>[count]);
 }
 
-// As the standard specifies them, for the formats the calculator uses: general and
-// scientific with a precision ("%.*g", "%.*e"), and the shortest scientific text that
-// reads back as the same double.
+// As the standard specifies them (double_charconv.cpp, over {fmt} and fast_float): general,
+// scientific and fixed with a precision ("%.*g", "%.*e", "%.*f"), and the shortest
+// scientific text that reads back as the same double; hexadecimal is not provided.
 to_chars_result to_chars(char* first, char* last, double value, chars_format format);
 to_chars_result to_chars(char* first, char* last, double value, chars_format format, int precision);
 
-// Correctly rounded; result_out_of_range (value untouched) when a finite literal overflows
-// to infinity or a nonzero one underflows to zero.
+// Correctly rounded, decimal forms only; result_out_of_range (value untouched) when a
+// finite literal overflows to infinity or a nonzero one underflows to zero.
 from_chars_result from_chars(const char* first, const char* last, double& value,
                              chars_format format = chars_format::general);
 

@@ -16,7 +16,19 @@ target_link_options(kxcalc PRIVATE
   -sFILESYSTEM=0)
 
 # libc++ 13 (Emscripten 3.1.6) lacks std::bit_cast and the floating-point to_chars and
-# from_chars: the support unit supplies them, included ahead of every source file.
-target_sources(kxcalc_objects PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/wasm/libcxx13_support.cpp)
+# from_chars: libcxx13_support.h, included ahead of every source file, declares them, and
+# double_charconv.cpp supplies the conversions over {fmt} (writing) and fast_float
+# (reading), both header-only (Debian: libfmt-dev, libfast-float-dev).
+find_path(KXCALC_FMT_INCLUDE_DIR fmt/format.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_path(KXCALC_FAST_FLOAT_INCLUDE_DIR fast_float/fast_float.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+# The host's include folder also holds its C library's headers, which must not be seen
+# ahead of Emscripten's: the two libraries' folders are linked into a folder of their own.
+set(KXCALC_WASM_LIBRARY_HEADERS ${CMAKE_CURRENT_BINARY_DIR}/wasm_library_headers)
+file(MAKE_DIRECTORY ${KXCALC_WASM_LIBRARY_HEADERS})
+file(CREATE_LINK ${KXCALC_FMT_INCLUDE_DIR}/fmt ${KXCALC_WASM_LIBRARY_HEADERS}/fmt SYMBOLIC)
+file(CREATE_LINK ${KXCALC_FAST_FLOAT_INCLUDE_DIR}/fast_float ${KXCALC_WASM_LIBRARY_HEADERS}/fast_float SYMBOLIC)
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/wasm/double_charconv.cpp PROPERTIES
+  INCLUDE_DIRECTORIES ${KXCALC_WASM_LIBRARY_HEADERS})
+target_sources(kxcalc_objects PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/wasm/double_charconv.cpp)
 target_compile_options(kxcalc_objects PUBLIC
   "SHELL:-include ${CMAKE_CURRENT_SOURCE_DIR}/wasm/libcxx13_support.h")
