@@ -17,7 +17,7 @@ from setuptools.command.build_ext import build_ext
 PACKAGE_DIR = Path(__file__).resolve().parent
 REPOSITORY = PACKAGE_DIR.parent
 LIBRARY_SOURCES = REPOSITORY / "src"
-HOST_SOURCES = REPOSITORY / "tools" / "kxcalc"  # the host's help text and vocabulary
+HOST_SOURCES = REPOSITORY / "tools" / "kxcalc"  # the host's help text (the names are in src/tables)
 BINDING_SOURCES = PACKAGE_DIR / "extension"
 
 if not (LIBRARY_SOURCES / "entry" / "kx_calc.cpp").is_file():

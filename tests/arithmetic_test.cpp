@@ -20,7 +20,7 @@ struct BinaryCase {
     Complex z, w, expected;
 };
 
-void expectAll(kx::BinaryFunction f, std::initializer_list<BinaryCase> cases) {
+void expectAll(Complex (*f)(Complex, Complex), std::initializer_list<BinaryCase> cases) {
     for (const auto& c : cases) {
         EXPECT_TRUE(sameComplex(f(c.z, c.w), c.expected))
             << "(" << c.z.re << "," << c.z.im << ") op (" << c.w.re << "," << c.w.im << ")";

@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "eval/calc_error.h"
-#include "eval/evaluate.h"
-#include "eval/evaluation_stacks.h"
 #include "support/calculator.h"
+#include "support/throwing_evaluation.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "complex/exponential.h"
+#include "complex/power.h"
 #include "support/reference_table.h"
 
 namespace kx::test {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "complex/exponential.h"
+#include "complex/power.h"
 #include "support/calculator.h"
 #include "support/float_bits.h"
 

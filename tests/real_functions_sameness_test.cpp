@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "complex/exponential.h"
+#include "complex/power.h"
 #include "support/accurate_real_functions.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "help_text.h"
 #include "kx_calc.h"
 #include "result_text.h"
-#include "vocabulary.h"
+#include "tables/vocabulary.h"
 
 namespace {
 
@@ -203,9 +203,9 @@ PyMODINIT_FUNC PyInit__kxcalc() {
     Py_XINCREF(calcError);  // one reference for the module, one kept here
     const bool added =
         addObject(module, "CalcError", calcError) &&
-        addObject(module, "FUNCTION_NAMES", nameTuple(kxcalc::functionNames)) &&
-        addObject(module, "CONSTANT_NAMES", nameTuple(kxcalc::constantNames)) &&
-        addObject(module, "TOLERANCE_NAME", text(kxcalc::toleranceName)) &&
+        addObject(module, "FUNCTION_NAMES", nameTuple(kx::vocabulary::functionNames)) &&
+        addObject(module, "CONSTANT_NAMES", nameTuple(kx::vocabulary::constantNames)) &&
+        addObject(module, "TOLERANCE_NAME", text(kx::vocabulary::toleranceName)) &&
         addObject(module, "HELP_TEXT", text(kxcalc::helpText)) &&
         addObject(module, "EDITING_HELP_TEXT", text(kxcalc::editingHelpText)) &&
         addObject(module, "LEAVING_HELP_TEXT", text(kxcalc::leavingHelpText)) &&

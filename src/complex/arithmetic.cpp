@@ -8,7 +8,6 @@
 // NaN pair; the dividend is never inspected.
 #include "complex/arithmetic.h"
 
-#include <array>
 #include <cmath>
 
 namespace kx {
@@ -55,24 +54,5 @@ Complex remainder(Complex z, Complex w) {
 Complex prefixPlus(Complex z) { return z; }
 
 Complex negate(Complex z) { return {-z.re, -z.im}; }
-
-std::span<const TableEntry> arithmeticOperatorEntries() {
-    static constexpr std::array entries{
-        infixEntry("+", 2, 0, OperatorKind::Infix, add),
-        infixEntry("-", 2, 0, OperatorKind::Infix, subtract),
-        infixEntry("*", 4, 0, OperatorKind::Infix, multiply),
-        infixEntry("/", 4, 0, OperatorKind::Infix, divide),
-        infixEntry("%", 4, 0, OperatorKind::Infix, remainder),
-    };
-    return entries;
-}
-
-std::span<const TableEntry> prefixSignEntries() {
-    static constexpr std::array entries{
-        prefixEntry("+", prefixPlus),
-        prefixEntry("-", negate),
-    };
-    return entries;
-}
 
 }  // namespace kx

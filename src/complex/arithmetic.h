@@ -1,10 +1,7 @@
-// The arithmetic operators + - * / % and the prefix signs.
+// Complex arithmetic: sum, difference, product, quotient, part-wise remainder, the two signs.
 #pragma once
 
-#include <span>
-
 #include "core/complex.h"
-#include "tables/operator_entry.h"
 
 namespace kx {
 
@@ -15,10 +12,5 @@ Complex divide(Complex z, Complex w);
 Complex remainder(Complex z, Complex w);
 Complex prefixPlus(Complex z);
 Complex negate(Complex z);
-
-// OperatorTable records "+", "-", "*", "/", "%", in table order.
-std::span<const TableEntry> arithmeticOperatorEntries();
-// FunctionTable records of the prefix signs "+", "-", in table order.
-std::span<const TableEntry> prefixSignEntries();
 
 }  // namespace kx

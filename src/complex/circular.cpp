@@ -55,7 +55,6 @@
 #include "complex/circular.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -159,6 +158,100 @@ Wide wide(double growing, double oscillating) {
     return {h.sinh, h.cosh, c.sine, c.cosine};
 }
 
+// The sign a far part of a reciprocal function carries: none, that of the growing part g,
+// its opposite, or a plain minus.
+enum class PartSign { none, ofGrowing, againstGrowing, minus };
+
+DoubleDouble signedPart(PartSign sign, double g, DoubleDouble part) {
+    switch (sign) {
+        case PartSign::none: return part;
+        case PartSign::ofGrowing: return times(signOf(g), part);
+        case PartSign::againstGrowing: return times(-signOf(g), part);
+        case PartSign::minus: return times(-1.0, part);
+    }
+    return part;
+}
+
+double signedPart(PartSign sign, double g, double part) {
+    switch (sign) {
+        case PartSign::none: return part;
+        case PartSign::ofGrowing: return signOf(g) * part;
+        case PartSign::againstGrowing: return -signOf(g) * part;
+        case PartSign::minus: return -part;
+    }
+    return part;
+}
+
+// One of the four reciprocal functions 1/f(z), f = cos, sin, cosh or sinh, of the growing part
+// g (Im z for sec and csc, Re z for sech and csch) and the other part t:
+//   near (|g| <= 22, off the axes): (a·b + i·sign·c·d)/(e² + f²) of the unrounded ingredients;
+//   far (off the axes): 2e^-|g|·(first, second), the cosine and sine of t in either order,
+//     each part with its own sign;
+//   on an axis: 1/f(z) with reciprocal, or the far form from the rounded cosine and sine
+//     where f(z) could overflow inside the division (|g| > 709).
+struct ReciprocalShape {
+    bool growingIsReal;
+    Complex (*direct)(double g, SineCosine ct);  // f(z) on an axis
+    DoubleDouble Wide::*a;
+    DoubleDouble Wide::*b;
+    DoubleDouble Wide::*c;
+    DoubleDouble Wide::*d;
+    double sign;
+    DoubleDouble Wide::*e;
+    DoubleDouble Wide::*f;
+    bool cosineFirst;  // the far real part is from the cosine of t, the imaginary one from its sine
+    PartSign realSign;
+    PartSign imaginarySign;
+};
+
+// sec z = (C·c + i·S·s)/(C² + s²); far from the real axis cos z ~ (e^|y|/2)(cos x, -sign y·sin x).
+constexpr ReciprocalShape secantShape{
+    .growingIsReal = false, .direct = cosineOf,
+    .a = &Wide::cosine, .b = &Wide::cosh, .c = &Wide::sine, .d = &Wide::sinh, .sign = 1.0, .e = &Wide::cosine, .f = &Wide::sinh,
+    .cosineFirst = true, .realSign = PartSign::none, .imaginarySign = PartSign::ofGrowing};
+// csc z = (S·c - i·C·s)/(S² + s²); far from the real axis sin z ~ (e^|y|/2)(sin x, sign y·cos x).
+constexpr ReciprocalShape cosecantShape{
+    .growingIsReal = false, .direct = sineOf,
+    .a = &Wide::sine, .b = &Wide::cosh, .c = &Wide::cosine, .d = &Wide::sinh, .sign = -1.0, .e = &Wide::sine, .f = &Wide::sinh,
+    .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::againstGrowing};
+// sech z = (c·C - i·s·S)/(s² + C²); far from the imaginary axis cosh z ~ (e^|x|/2)(cos y, sign x·sin y).
+constexpr ReciprocalShape hyperbolicSecantShape{
+    .growingIsReal = true, .direct = hyperbolicCosineOf,
+    .a = &Wide::cosh, .b = &Wide::cosine, .c = &Wide::sinh, .d = &Wide::sine, .sign = -1.0, .e = &Wide::sinh, .f = &Wide::cosine,
+    .cosineFirst = true, .realSign = PartSign::none, .imaginarySign = PartSign::againstGrowing};
+// csch z = (s·C - i·c·S)/(s² + S²); far from the imaginary axis sinh z ~ (e^|x|/2)(sign x·cos y, sin y).
+constexpr ReciprocalShape hyperbolicCosecantShape{
+    .growingIsReal = true, .direct = hyperbolicSineOf,
+    .a = &Wide::sinh, .b = &Wide::cosine, .c = &Wide::cosh, .d = &Wide::sine, .sign = -1.0, .e = &Wide::sinh, .f = &Wide::sine,
+    .cosineFirst = true, .realSign = PartSign::ofGrowing, .imaginarySign = PartSign::minus};
+
+template <const ReciprocalShape& shape>
+Complex reciprocalFunction(Complex z) {
+    const double g = shape.growingIsReal ? z.re : z.im;
+    const double t = shape.growingIsReal ? z.im : z.re;
+    if (offTheAxes(z)) {
+        if (std::fabs(g) <= farQuotientArgument) {
+            const Wide w = wide(g, t);
+            return quotientOfProducts(w.*shape.a, w.*shape.b, w.*shape.c, w.*shape.d, shape.sign, w.*shape.e,
+                                      w.*shape.f);
+        }
+        const real::WideSineCosine w = real::wideSinCos(t);
+        const DoubleDouble first = shape.cosineFirst ? w.cosine : w.sine;
+        const DoubleDouble second = shape.cosineFirst ? w.sine : w.cosine;
+        return {farReciprocalPart(g, signedPart(shape.realSign, g, first)),
+                farReciprocalPart(g, signedPart(shape.imaginarySign, g, second))};
+    }
+    const SineCosine ct = sineCosine(t);
+    const Complex divisor = shape.direct(g, ct);
+    if (isFinite(z) && mayOverflowInDivision(divisor, divisor)) {
+        const double first = shape.cosineFirst ? ct.cosine : ct.sine;
+        const double second = shape.cosineFirst ? ct.sine : ct.cosine;
+        return {farAxisReciprocalPart(g, signedPart(shape.realSign, g, first)),
+                farAxisReciprocalPart(g, signedPart(shape.imaginarySign, g, second))};
+    }
+    return reciprocal(divisor);
+}
+
 }  // namespace
 
 Complex reciprocal(Complex w) {
@@ -253,90 +346,10 @@ Complex hyperbolicCotangent(Complex z) {
     return divide(numerator, divisor);
 }
 
-// sec z = 1/cos z = (C·c + i·S·s)/(C² + s²); far from the real axis cos z ~ (e^|y|/2)(cos x, -sign y·sin x).
-Complex secant(Complex z) {
-    if (offTheAxes(z)) {
-        if (std::fabs(z.im) <= farQuotientArgument) {
-            const Wide w = wide(z.im, z.re);
-            return quotientOfProducts(w.cosine, w.cosh, w.sine, w.sinh, 1.0, w.cosine, w.sinh);
-        }
-        const real::WideSineCosine w = real::wideSinCos(z.re);
-        return {farReciprocalPart(z.im, w.cosine), farReciprocalPart(z.im, times(signOf(z.im), w.sine))};
-    }
-    const SineCosine cx = sineCosine(z.re);
-    const Complex divisor = cosineOf(z.im, cx);
-    if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farAxisReciprocalPart(z.im, cx.cosine), farAxisReciprocalPart(z.im, signOf(z.im) * cx.sine)};
-    return reciprocal(divisor);
-}
-
-// csc z = 1/sin z = (S·c - i·C·s)/(S² + s²); far from the real axis sin z ~ (e^|y|/2)(sin x, sign y·cos x).
-Complex cosecant(Complex z) {
-    if (offTheAxes(z)) {
-        if (std::fabs(z.im) <= farQuotientArgument) {
-            const Wide w = wide(z.im, z.re);
-            return quotientOfProducts(w.sine, w.cosh, w.cosine, w.sinh, -1.0, w.sine, w.sinh);
-        }
-        const real::WideSineCosine w = real::wideSinCos(z.re);
-        return {farReciprocalPart(z.im, w.sine), farReciprocalPart(z.im, times(-signOf(z.im), w.cosine))};
-    }
-    const SineCosine cx = sineCosine(z.re);
-    const Complex divisor = sineOf(z.im, cx);
-    if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farAxisReciprocalPart(z.im, cx.sine), farAxisReciprocalPart(z.im, -signOf(z.im) * cx.cosine)};
-    return reciprocal(divisor);
-}
-
-// sech z = 1/cosh z = (c·C - i·s·S)/(s² + C²); far from the imaginary axis cosh z ~ (e^|x|/2)(cos y, sign x·sin y).
-Complex hyperbolicSecant(Complex z) {
-    if (offTheAxes(z)) {
-        if (std::fabs(z.re) <= farQuotientArgument) {
-            const Wide w = wide(z.re, z.im);
-            return quotientOfProducts(w.cosh, w.cosine, w.sinh, w.sine, -1.0, w.sinh, w.cosine);
-        }
-        const real::WideSineCosine w = real::wideSinCos(z.im);
-        return {farReciprocalPart(z.re, w.cosine), farReciprocalPart(z.re, times(-signOf(z.re), w.sine))};
-    }
-    const SineCosine cy = sineCosine(z.im);
-    const Complex divisor = hyperbolicCosineOf(z.re, cy);
-    if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farAxisReciprocalPart(z.re, cy.cosine), farAxisReciprocalPart(z.re, -signOf(z.re) * cy.sine)};
-    return reciprocal(divisor);
-}
-
-// csch z = 1/sinh z = (s·C - i·c·S)/(s² + S²); far from the imaginary axis sinh z ~ (e^|x|/2)(sign x·cos y, sin y).
-Complex hyperbolicCosecant(Complex z) {
-    if (offTheAxes(z)) {
-        if (std::fabs(z.re) <= farQuotientArgument) {
-            const Wide w = wide(z.re, z.im);
-            return quotientOfProducts(w.sinh, w.cosine, w.cosh, w.sine, -1.0, w.sinh, w.sine);
-        }
-        const real::WideSineCosine w = real::wideSinCos(z.im);
-        return {farReciprocalPart(z.re, times(signOf(z.re), w.cosine)), farReciprocalPart(z.re, times(-1.0, w.sine))};
-    }
-    const SineCosine cy = sineCosine(z.im);
-    const Complex divisor = hyperbolicSineOf(z.re, cy);
-    if (isFinite(z) && mayOverflowInDivision(divisor, divisor))
-        return {farAxisReciprocalPart(z.re, signOf(z.re) * cy.cosine), farAxisReciprocalPart(z.re, -cy.sine)};
-    return reciprocal(divisor);
-}
-
-std::span<const TableEntry> circularFunctionEntries() {
-    static constexpr std::array entries{
-        prefixEntry("sin", sine),
-        prefixEntry("cos", cosine),
-        prefixEntry("tan", tangent),
-        prefixEntry("sec", secant),
-        prefixEntry("csc", cosecant),
-        prefixEntry("cot", cotangent),
-        prefixEntry("sinh", hyperbolicSine),
-        prefixEntry("cosh", hyperbolicCosine),
-        prefixEntry("tanh", hyperbolicTangent),
-        prefixEntry("sech", hyperbolicSecant),
-        prefixEntry("csch", hyperbolicCosecant),
-        prefixEntry("coth", hyperbolicCotangent),
-    };
-    return entries;
-}
+// sec z = 1/cos z, csc z = 1/sin z, sech z = 1/cosh z, csch z = 1/sinh z (shapes above).
+Complex secant(Complex z) { return reciprocalFunction<secantShape>(z); }
+Complex cosecant(Complex z) { return reciprocalFunction<cosecantShape>(z); }
+Complex hyperbolicSecant(Complex z) { return reciprocalFunction<hyperbolicSecantShape>(z); }
+Complex hyperbolicCosecant(Complex z) { return reciprocalFunction<hyperbolicCosecantShape>(z); }
 
 }  // namespace kx

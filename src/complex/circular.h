@@ -1,10 +1,7 @@
 // The circular and hyperbolic functions and their reciprocals.
 #pragma once
 
-#include <span>
-
 #include "core/complex.h"
-#include "tables/operator_entry.h"
 
 namespace kx {
 
@@ -25,8 +22,5 @@ Complex hyperbolicTangent(Complex z);
 Complex hyperbolicSecant(Complex z);
 Complex hyperbolicCosecant(Complex z);
 Complex hyperbolicCotangent(Complex z);
-
-// FunctionTable records "sin" ... "coth", in table order.
-std::span<const TableEntry> circularFunctionEntries();
 
 }  // namespace kx

@@ -1,14 +1,12 @@
-// The exponential family: abs, sqrt, exp, ln, log and the power operator "^", with the
-// two computations they share, the scaled modulus and the scaled exponential product.
+// The exponential family: abs, sqrt, exp, ln and log, with the two computations they share,
+// the scaled modulus (abs, sqrt, ln) and the scaled exponential product (exp, and the power
+// of power.h).
 //
-// The operations carry the calculator's names (sqrt, exp, log, abs) inside namespace kx;
-// code in this namespace calls the real functions as std::sqrt, std::exp and so on.
+// The operations are named sqrt, exp, log and abs inside namespace kx; code in this
+// namespace calls the real functions as std::sqrt, std::exp and so on.
 #pragma once
 
-#include <span>
-
 #include "core/complex.h"
-#include "tables/operator_entry.h"
 
 namespace kx {
 
@@ -20,6 +18,10 @@ struct ScaledModulus {
 };
 ScaledModulus scaledModulus(Complex z);
 
+// Beyond this exponent magnitude t·e^a is zero or infinite for every double t
+// (e^1842 > 2^1074 · 2^1024, the ratio of the largest double to the smallest).
+inline constexpr double exponentialProductLimit = 1842.0;
+
 // t·e^a without forming e^a alone: finite whenever t·e^a is, gradual underflow, NaN when
 // either argument is NaN, +0 when a < -1842 or t is zero.
 double scaledExponentialProduct(double a, double t);
@@ -29,11 +31,5 @@ Complex sqrt(Complex z);  // principal square root, real part never below zero
 Complex exp(Complex z);   // e^z
 Complex ln(Complex z);    // principal natural logarithm, imaginary part in [-pi, pi]
 Complex log(Complex z);   // principal base-10 logarithm
-Complex power(Complex base, Complex exponent);  // base ^ exponent
-
-// FunctionTable records "sqrt", "exp", "ln", "log", "abs", in table order.
-std::span<const TableEntry> exponentialFunctionEntries();
-// OperatorTable record "^".
-std::span<const TableEntry> powerOperatorEntries();
 
 }  // namespace kx

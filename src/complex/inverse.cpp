@@ -42,7 +42,6 @@
 #include "complex/inverse.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -444,24 +443,6 @@ Complex inverseHyperbolicCosecant(Complex z) { return ofReciprocalRotated<arccos
 // acoth z = atanh(1/z) = -i acot(-iz)
 Complex inverseHyperbolicCotangent(Complex z) {
     return ofReciprocalRotated<arccotangentFromZ, inverseHyperbolicTangent>(z);
-}
-
-std::span<const TableEntry> inverseFunctionEntries() {
-    static constexpr std::array entries{
-        prefixEntry("asin", arcsine),
-        prefixEntry("acos", arccosine),
-        prefixEntry("atan", arctangent),
-        prefixEntry("asec", arcsecant),
-        prefixEntry("acsc", arccosecant),
-        prefixEntry("acot", arccotangent),
-        prefixEntry("asinh", inverseHyperbolicSine),
-        prefixEntry("acosh", inverseHyperbolicCosine),
-        prefixEntry("atanh", inverseHyperbolicTangent),
-        prefixEntry("asech", inverseHyperbolicSecant),
-        prefixEntry("acsch", inverseHyperbolicCosecant),
-        prefixEntry("acoth", inverseHyperbolicCotangent),
-    };
-    return entries;
 }
 
 }  // namespace kx

@@ -1,10 +1,7 @@
 // The inverse circular and hyperbolic functions.
 #pragma once
 
-#include <span>
-
 #include "core/complex.h"
-#include "tables/operator_entry.h"
 
 namespace kx {
 
@@ -20,8 +17,5 @@ Complex inverseHyperbolicTangent(Complex z);
 Complex inverseHyperbolicSecant(Complex z);
 Complex inverseHyperbolicCosecant(Complex z);
 Complex inverseHyperbolicCotangent(Complex z);
-
-// FunctionTable records "asin" ... "acoth", in table order.
-std::span<const TableEntry> inverseFunctionEntries();
 
 }  // namespace kx

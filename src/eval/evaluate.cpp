@@ -3,8 +3,7 @@
 // and operator entries are stamped with the bracket depth at which they were read.
 // Brackets themselves are never stacked; the depth stamps decide their effect.
 //
-// A fault stops the scan and is reported as an EvaluationFault, a view into the text;
-// evaluate turns it into a CalcError for callers that want the exception.
+// A fault stops the scan and is reported as an EvaluationFault, a view into the text.
 #include "eval/evaluate.h"
 
 #include <cstdint>
@@ -13,7 +12,6 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "eval/calc_error.h"
 #include "eval/char_class.h"
 #include "eval/evaluation_stacks.h"
 #include "eval/messages.h"
@@ -111,7 +109,7 @@ private:
             return pushEntry(*entry, bracketDepth);  // a prefix entry is followed by its operand
         }
         if (const Complex* constant = tables_.constants.findEntry(name)) return pushOperand(*constant, expectOperand);
-        if (tolerance_ != nullptr && name.text == toleranceName) return pushOperand(*tolerance_, expectOperand);
+        if (tolerance_ != nullptr && name.text == vocabulary::toleranceName) return pushOperand(*tolerance_, expectOperand);
         if (const std::optional<Complex> variable = tables_.variables.find(name)) {
             return pushOperand(*variable, expectOperand);
         }
@@ -172,14 +170,6 @@ private:
 
 Evaluation evaluateOrFault(const char* text, const SymbolTables& tables, const Complex* tolerance) {
     return Evaluator(tables, tolerance).run(text);
-}
-
-Complex evaluate(const char* text, const SymbolTables& tables) {
-    const Evaluation evaluation = evaluateOrFault(text, tables);
-    if (evaluation.fault) {
-        throw CalcError(evaluation.fault.fixed, evaluation.fault.appendedText(EvaluationFault::untilEnd));
-    }
-    return evaluation.value;
 }
 
 }  // namespace kx

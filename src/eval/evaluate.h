@@ -8,13 +8,9 @@
 namespace kx {
 
 // Evaluates the expression that starts at text and runs to the NUL, resolving names in
-// tables (read only). Throws CalcError with the complete message at the first fault, and
-// std::length_error for brackets nested deeper than a 32-bit depth counts.
-Complex evaluate(const char* text, const SymbolTables& tables);
-
-// The same scan, reporting the first fault instead of throwing it; the fault's appended
-// text is a view into `text`. Only std::bad_alloc (deep lines) and the std::length_error
-// of evaluate are thrown. A call that has read the tolerance once passes it as
+// tables (read only), and reports the first fault that stops the scan; the fault's appended
+// text is a view into `text`. Only std::bad_alloc (deep lines) and std::length_error (brackets
+// nested deeper than a 32-bit depth counts) are thrown. A call that has read the tolerance once passes it as
 // `tolerance`: the name tol then gives that value, so that one call sees one tol however
 // other threads assign it meanwhile. Without it tol is read like any variable.
 Evaluation evaluateOrFault(const char* text, const SymbolTables& tables, const Complex* tolerance = nullptr);

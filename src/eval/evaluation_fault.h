@@ -1,6 +1,6 @@
 // EvaluationFault: the first fault of a scan, described without building any text, so
 // that a failing line costs no more than a succeeding one. The entry writes it into the
-// host's buffer; evaluate turns it into a CalcError.
+// host's buffer.
 #pragma once
 
 #include <cstddef>

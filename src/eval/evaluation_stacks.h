@@ -22,11 +22,8 @@ inline bool shouldReduce(const OperatorStack& operators, const OperatorEntry& in
     return top.rightAssoc == 0;
 }
 
-// Pops the top entry and applies it to the operand stack; throws CalcError
-// "Ran Out of Data" when the operands it needs are missing.
-void reduceTop(OperatorStack& operators, OperandStack& operands);
-
-// reduceTop without the exception: false where reduceTop throws "Ran Out of Data".
+// Pops the top entry and applies it to the operand stack; false when the operands it needs
+// are missing (the fault "Ran Out of Data").
 inline bool applyTop(OperatorStack& operators, OperandStack& operands) {
     if (operands.empty()) return false;
     const OperatorKind kind = operators.top().kind;  // the two fields used, not the whole entry

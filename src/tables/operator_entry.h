@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "core/complex.h"
 
@@ -34,22 +33,6 @@ struct OperatorEntry {
 
 constexpr bool takesOneOperand(OperatorKind kind) {
     return kind == OperatorKind::Prefix || kind == OperatorKind::Postfix;
-}
-
-// One record as a complex-function unit supplies it to the table builder.
-struct TableEntry {
-    std::string_view key;
-    OperatorEntry entry;
-};
-
-// Every prefix function and prefix sign binds as tightly as "^" and associates to the right.
-constexpr TableEntry prefixEntry(std::string_view key, UnaryFunction function) {
-    return {key, {6, 1, 0, OperatorKind::Prefix, {.unary = function}}};
-}
-
-constexpr TableEntry infixEntry(std::string_view key, std::int32_t precedence, std::int32_t rightAssoc,
-                                OperatorKind kind, BinaryFunction function) {
-    return {key, {precedence, rightAssoc, 0, kind, {.binary = function}}};
 }
 
 }  // namespace kx

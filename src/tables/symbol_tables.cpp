@@ -1,14 +1,13 @@
 #include "tables/symbol_tables.h"
 
-#include <cmath>
+#include <array>
+#include <cstddef>
 #include <new>
 #include <span>
 
-#include "complex/arithmetic.h"
-#include "complex/circular.h"
-#include "complex/exponential.h"
-#include "complex/inverse.h"
 #include "real/real_functions.h"
+#include "tables/table_entries.h"
+#include "tables/vocabulary.h"
 
 namespace kx {
 namespace {
@@ -31,18 +30,15 @@ SymbolTables& symbolTables() {
 }
 
 void buildTables(SymbolTables& tables) {
-    tables.constants.insertIfAbsent("i", Complex{0.0, 1.0});
-    tables.constants.insertIfAbsent("pi", Complex{4.0 * real::atan2(1.0, 1.0), 0.0});
-    tables.constants.insertIfAbsent("e", Complex{real::exp(1.0), 0.0});
-    tables.variables.insertIfAbsent(toleranceName, Complex{initialTolerance, 0.0});
+    // The value of each of vocabulary::constantNames: i, pi and e.
+    const std::array<Complex, vocabulary::constantNames.size()> constantValues{
+        Complex{0.0, 1.0}, Complex{4.0 * real::atan2(1.0, 1.0), 0.0}, Complex{real::exp(1.0), 0.0}};
+    for (std::size_t k = 0; k < constantValues.size(); ++k)
+        tables.constants.insertIfAbsent(vocabulary::constantNames[k], constantValues[k]);
+    tables.variables.insertIfAbsent(vocabulary::toleranceName, Complex{initialTolerance, 0.0});
 
-    insertAll(tables.functions, circularFunctionEntries());
-    insertAll(tables.functions, inverseFunctionEntries());
-    insertAll(tables.functions, exponentialFunctionEntries());
-    insertAll(tables.functions, prefixSignEntries());
-
-    insertAll(tables.operators, powerOperatorEntries());
-    insertAll(tables.operators, arithmeticOperatorEntries());
+    insertAll(tables.functions, functionEntries());
+    insertAll(tables.operators, operatorEntries());
 }
 
 void clearTables(SymbolTables& tables) {

@@ -12,7 +12,7 @@ namespace kx {
 // Only the variables change after building; they are safe to read and assign from any
 // number of threads at once (variable_table.h tells how).
 struct SymbolTables {
-    SymbolTable<Complex> constants;        // "i", "pi", "e"; never changed after building
+    SymbolTable<Complex> constants;        // vocabulary::constantNames; never changed after building
     VariableTable variables;               // "tol" and every assigned variable
     SymbolTable<OperatorEntry> operators;  // infix symbols, read where an operator is expected
     SymbolTable<OperatorEntry> functions;  // prefix functions and signs, read where an operand is

@@ -73,7 +73,7 @@ void VariableTable::add(const LookupKey& key, Complex value) {
         }
         ++indexed_;
     }
-    if (key.text == toleranceName) toleranceSlot_.store(added, std::memory_order_release);
+    if (key.text == vocabulary::toleranceName) toleranceSlot_.store(added, std::memory_order_release);
     slots_.push_back(std::move(slot));  // capacity was made above: cannot throw
 }
 

@@ -55,10 +55,9 @@
 
 #include "core/complex.h"
 #include "tables/symbol_table.h"
+#include "tables/vocabulary.h"
 
 namespace kx {
-
-inline constexpr std::string_view toleranceName = "tol";
 
 static_assert(std::atomic<std::uint64_t>::is_always_lock_free && std::atomic<void*>::is_always_lock_free,
               "readers must never wait on a lock inside an atomic");
@@ -90,7 +89,7 @@ public:
     // getOrCreate of "tol", the one name every call reads: its slot is kept at hand.
     Complex tolerance() {
         if (const Slot* slot = toleranceSlot_.load(std::memory_order_acquire)) return slot->load();
-        return getOrCreate(toleranceName);
+        return getOrCreate(vocabulary::toleranceName);
     }
 
     // Frees every slot and index. Only while no other call uses the table.

@@ -16,9 +16,3 @@ double pow(double x, double y);
 double atan2(double y, double x);
 
 }  // namespace kx::real::accurate
-
-namespace kx::accurate {
-
-Complex power(Complex base, Complex exponent);  // base ^ exponent
-
-}  // namespace kx::accurate

@@ -13,7 +13,7 @@
 
 #include "core/complex.h"
 #include "support/reference_table.h"
-#include "tables/operator_entry.h"
+#include "tables/table_entries.h"
 
 namespace kx::test {
 

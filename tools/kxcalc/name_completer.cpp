@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vocabulary.h"
+#include "tables/vocabulary.h"
 
 namespace kxcalc {
 
@@ -46,9 +46,9 @@ std::vector<std::string> NameCompleter::candidates(std::string_view prefix) cons
     auto consider = [&](std::string_view name) {
         if (startsWithIgnoringCase(name, prefix)) found.emplace_back(name);
     };
-    for (std::string_view name : functionNames) consider(name);
-    for (std::string_view name : constantNames) consider(name);
-    consider(toleranceName);
+    for (std::string_view name : kx::vocabulary::functionNames) consider(name);
+    for (std::string_view name : kx::vocabulary::constantNames) consider(name);
+    consider(kx::vocabulary::toleranceName);
     for (const std::string& name : variables_) consider(name);
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());  // "pi" may be assigned too
@@ -56,7 +56,8 @@ std::vector<std::string> NameCompleter::candidates(std::string_view prefix) cons
 }
 
 bool isFunctionName(std::string_view name) {
-    return std::find(functionNames.begin(), functionNames.end(), name) != functionNames.end();
+    const auto& names = kx::vocabulary::functionNames;
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 }  // namespace kxcalc

@@ -1,4 +1,4 @@
-// CalcError: the one exception of the calculator, carrying the complete user message.
+// CalcError: a fault of the evaluator as an exception, carrying the complete user message.
 #pragma once
 
 #include <string>
