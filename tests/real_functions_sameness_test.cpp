@@ -16,6 +16,11 @@
 #include <vector>
 
 #include "complex/exponential.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
 #include "support/accurate_real_functions.h"
 
 namespace {

@@ -43,7 +43,7 @@
 // as the ratio of the parts scaled near 1.
 //
 // That accurate path is the fallback of a fast one with the same formulas and the fast
-// kernels of real_functions.h (ln, atan, e^t, sin and cos in double-double with relative
+// kernels of src/real (ln, atan, e^t, sin and cos in double-double with relative
 // errors below 2^-65), which carries bounds as it goes: ln|z| within 2^-65 of itself (plus,
 // near |z| = 1, 3 times the rounding of x² + y² - 1's low terms over |x² + y² - 1|), Re and
 // Im of w·ln z within 2^-65 of the terms from logarithms and angles plus 2^-100 of every
@@ -62,7 +62,7 @@
 // as the accurate one bit for bit over 22 million random operands (sameness test).
 // exp relies on the real cos and sin being accurate for large arguments. The real
 // functions used (sin, cos, atan2, exp, log, log1p, pow) are the portable, correctly
-// rounded ones of real_functions.h, so results are the same on every system.
+// rounded ones of src/real, so results are the same on every system.
 #include "complex/exponential.h"
 
 #include <algorithm>
@@ -74,9 +74,12 @@
 #include "complex/arithmetic.h"
 #include "core/double_double.h"
 #include "complex/integer_power.h"
-#include "real/real_function_tables.h"
-#include "real/real_functions.h"
-#include "real/real_logarithms.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
+#include "real/tables.h"
 
 namespace kx {
 namespace {
@@ -85,25 +88,10 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 // scaledModulus: parts at or above this are scaled down by 4, parts below it up by 4.
 constexpr double modulusScaleThreshold = 1.0;
-constexpr double sqrtTwo = 1.4142135623730951;
-// 1 + sqrt(2) as two addends, added one after the other.
-constexpr double onePlusSqrtTwoUpper = 2.4142;
-constexpr double onePlusSqrtTwoLower = 1.3562373095048801e-05;
-
-// ln 2 as two addends whose rounded sum is ln 2 rounded to double (0x1.62e42fefa39efp-1).
-constexpr double lnTwoUpper = 0.693145751953125;
-constexpr double lnTwoLower = 1.4286068203094173e-06;
-constexpr double log10OfE = 0.4342944819032518;
 
 // E: beyond this exponent magnitude t·e^a is zero or infinite for every double t
 // (e^1842 > 2^1074 · 2^1024, the ratio of the largest double to the smallest).
 constexpr double exponentLimit = 1842.0;
-// ln 2 for the reduction in E: the upper part has 32 significant bits, so n times it is
-// exact for |n| < 2^21 (here |n| <= 2658); the sum is within 1.2e-26 of ln 2.
-constexpr double reductionLnTwoUpper = 0x1.62e42feep-1;
-constexpr double reductionLnTwoLower = 0x1.a39ef35793c76p-33;
-constexpr double inverseLnTwo = 0x1.71547652b82fep+0;
-
 // ln: inside [1/2, 2] the sum ln(m) + k·ln2 cancels (|ln|z|| < ln 2 against terms of
 // about 1.39, leaving errors of up to 4 ulp already at |z| = 0.65 and 1.6, and
 // relative errors of 1e-4 within 1e-9 of 1), so the real part is formed from
@@ -136,7 +124,7 @@ double logOfModulus(Complex z, double m, int k) {
     const double modulus = std::ldexp(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
         return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return real::log(m) + k * (lnTwoUpper + lnTwoLower);
+    return real::log(m) + k * real::tables::lnTwo.high;
 }
 
 
@@ -211,7 +199,7 @@ DoubleDouble wideLogOfModulus(Complex z) {
                                    : real::wide::log(squares);
     const DoubleDouble logOfModulus{0.5 * twice.high, 0.5 * twice.low};
     if (e == 0) return logOfModulus;
-    return ddAdd(times(static_cast<double>(e), real::lnTwo), logOfModulus);
+    return ddAdd(times(static_cast<double>(e), real::tables::lnTwo), logOfModulus);
 }
 
 // The angle of z = x + iy, y not zero, both finite, measured from the nearest axis;
@@ -252,13 +240,13 @@ int quarterTurnsOfMultiple(double u, int k, DoubleDouble& im) {
 
 // t·e^a rounded once, with e^a = m.value·2^m.exponent; beyond |a| = 1842, where the
 // result is zero or infinite, the scaled product E decides as for exp.
-double wideScaledProduct(DoubleDouble a, DoubleDouble t, const real::wide::ScaledDoubleDouble& m, int shift = 0) {
+double wideScaledProduct(DoubleDouble a, DoubleDouble t, const ScaledDoubleDouble& m, int shift = 0) {
     if (t.high == 0.0) return +0.0;
     if (std::fabs(a.high) > exponentLimit) return scaledExponentialProduct(a.high, std::ldexp(rounded(t), -shift));
     return real::wide::roundTimesPowerOfTwo(ddMultiply(t, m.value), m.exponent - shift);
 }
 
-real::wide::ScaledDoubleDouble wideExponential(DoubleDouble a) {
+ScaledDoubleDouble wideExponential(DoubleDouble a) {
     if (std::fabs(a.high) > exponentLimit) return {{0.0, 0.0}, 0};  // not read: wideScaledProduct uses E
     return real::wide::exp(a);
 }
@@ -266,7 +254,7 @@ real::wide::ScaledDoubleDouble wideExponential(DoubleDouble a) {
 // (cosine, sine) turned by quarterTurns·pi/2 and multiplied by e^a, each part rounded
 // once; the sine is sine·2^-sineShift.
 Complex turnedScaledProducts(DoubleDouble a, DoubleDouble cosine, DoubleDouble sine, int sineShift, int quarterTurns) {
-    const real::wide::ScaledDoubleDouble m = wideExponential(a);
+    const ScaledDoubleDouble m = wideExponential(a);
     switch (quarterTurns & 3) {
         case 0: return {wideScaledProduct(a, cosine, m), wideScaledProduct(a, sine, m, sineShift)};
         case 1: return {wideScaledProduct(a, negated(sine), m, sineShift), wideScaledProduct(a, cosine, m)};
@@ -277,7 +265,7 @@ Complex turnedScaledProducts(DoubleDouble a, DoubleDouble cosine, DoubleDouble s
 
 // e^p, each part rounded once.
 Complex wideExp(const WideExponent& p) {
-    real::wide::SineCosinePair angle{};
+    real::WideSineCosine angle{};
     if (std::fabs(p.im.high) < largestWideAngle) {
         angle = real::wide::sinCos(p.im);
     } else {
@@ -324,7 +312,7 @@ Complex complexPowerOfPositiveBase(double x, Complex w) {
 
 // --- the power's fast path ---
 //
-// The same formulas with the fast kernels of real_functions.h, carrying a bound on the
+// The same formulas with the fast kernels of src/real, carrying a bound on the
 // absolute error of Re and Im of w·ln z, then on the relative error of each part of
 // e^Re·(cos Im, sin Im). A part is taken only when every value within its bound rounds to
 // the same double and that double is normal: it is then the correctly rounded part, which
@@ -389,7 +377,7 @@ bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
         twice = real::wide::fastLog(squares);
     }
     result = {0.5 * twice.high, 0.5 * twice.low};
-    if (e != 0) result = ddAdd(times(static_cast<double>(e), real::lnTwo), result);
+    if (e != 0) result = ddAdd(times(static_cast<double>(e), real::tables::lnTwo), result);
     return true;
 }
 
@@ -431,7 +419,7 @@ bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine
     const double square = angleError * 2.02;
     const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
     if (undecidedByAngle(angleError, smallerFactor)) return false;
-    const real::wide::ScaledDoubleDouble m = real::wide::fastExp(a);
+    const ScaledDoubleDouble m = real::wide::fastExp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
     const double relative = 2.0 * (fastProductError + 1.001 * aError);
@@ -461,8 +449,8 @@ bool fastWideExp(const WideExponent& p, double reError, double imError, Complex&
     const double distance = std::fabs(p.im.high - quarterTurnsNear * real::tables::halfPi.high);
     if (undecidedByAngle(imError, distance)) return false;
     const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
-    const real::wide::SineCosinePair angle =
-        zeroAngle ? real::wide::SineCosinePair{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
+    const real::WideSineCosine angle =
+        zeroAngle ? real::WideSineCosine{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
     return fastTurnedScaledProducts(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
 }
 
@@ -582,9 +570,10 @@ ScaledModulus scaledModulus(Complex z) {
     }
     const double q = t / b;
     const double r = (q + 2.0) * q;
-    double s = r / (sqrtTwo + std::sqrt(r + 2.0));
-    s = s + onePlusSqrtTwoUpper;
-    s = s + onePlusSqrtTwoLower;
+    double s = r / (real::tables::squareRootOfTwo + std::sqrt(r + 2.0));
+    // 1 + sqrt(2) as two addends, added one after the other.
+    s = s + real::tables::onePlusSquareRootOfTwoPart[0];
+    s = s + real::tables::onePlusSquareRootOfTwoPart[1];
     s = s + q;
     return {a + b / s, k};
 }
@@ -621,9 +610,11 @@ double scaledExponentialProduct(double a, double t) {
     if (std::isinf(t)) return t;  // e^a is finite and positive here
     // a = n·ln2 + r with |r| at most a hair above ln2/2. a - n·upper is exact (n·upper
     // is exact and within a factor 2 of a), and the lower part joins it as a two-sum.
-    const double n = std::nearbyint(a * inverseLnTwo);
-    const double rUpper = a - n * reductionLnTwoUpper;
-    const DoubleDouble r = twoSum(rUpper, -(n * reductionLnTwoLower));
+    const double n = std::nearbyint(a * real::tables::inverseLnTwo);
+    // ln 2 in two parts, the upper with 32 significant bits, so n times it is exact for
+    // |n| < 2^21 (here |n| <= 2658); the sum is within 1.2e-26 of ln 2.
+    const double rUpper = a - n * real::tables::lnTwoShortPart[0];
+    const DoubleDouble r = twoSum(rUpper, -(n * real::tables::lnTwoShortPart[1]));
     int tExponent = 0;
     const double tFraction = std::frexp(t, &tExponent);  // t = tFraction·2^tExponent, exact
     // tFraction·e^r·(1 + r.low), the last factor being e^(r.low) to well below an ulp.
@@ -640,7 +631,7 @@ Complex exp(Complex z) {
 Complex ln(Complex z) {
     if (hasOnlySubnormalParts(z)) {  // ln(z) = ln(z·2^600) - 600·ln2
         const Complex scaled = ln(scaleParts(z, subnormalArgumentScale));
-        return {scaled.re - subnormalArgumentScale * (lnTwoUpper + lnTwoLower), scaled.im};
+        return {scaled.re - subnormalArgumentScale * real::tables::lnTwo.high, scaled.im};
     }
     const auto [m, k] = scaledModulus(z);
     if (std::isnan(m)) return {m, m};
@@ -652,7 +643,7 @@ Complex ln(Complex z) {
 
 Complex log(Complex z) {
     const Complex natural = ln(z);
-    return {natural.re * log10OfE, natural.im * log10OfE};
+    return {natural.re * real::tables::log10OfE, natural.im * real::tables::log10OfE};
 }
 
 Complex power(Complex base, Complex exponent) { return powerBy<PowerPath::fastFirst>(base, exponent); }

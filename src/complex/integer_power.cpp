@@ -27,7 +27,7 @@
 #include <cstdlib>
 
 #include "core/double_double.h"
-#include "real/real_functions.h"
+#include "real/exp.h"
 
 namespace kx {
 namespace {

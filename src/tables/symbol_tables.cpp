@@ -8,7 +8,8 @@
 #include "complex/circular.h"
 #include "complex/exponential.h"
 #include "complex/inverse.h"
-#include "real/real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
 
 namespace kx {
 namespace {
