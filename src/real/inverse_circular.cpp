@@ -13,13 +13,12 @@
 //
 // atan, asin and acos reduce to the arctangent of a quotient num/den of non-negative
 //   double-doubles: when num > den, atan(num/den) = pi/2 - atan(den/num), so the kernel
-//   sees t in [0, 1]. There t is reduced by the nearest breakpoint c = j/8: atan t =
-//   atan c + atan u with u = (t - c)/(1 + t·c), |u| <= 1/16, and atan u =
-//   u·sum_k (-u²)^k/(2k + 1) by oddReciprocalSeries; asin x = atan(x/sqrt((1-x)(1+x))) and
-//   acos x = atan(sqrt((1-x)(1+x))/x), the root formed in double-double. Everything is
-//   kept in double-double and rounded once. Relative error of the double-double result
-//   below about 2^-72, so the result is correctly rounded unless the exact value lies
-//   within about 2^-19 ulp of a rounding boundary.
+//   (atan2's, arctangentOfUnitRange) sees t in [0, 1]; asin x = atan(x/sqrt((1-x)(1+x)))
+//   and acos x = atan(sqrt((1-x)(1+x))/x), the root formed in double-double. Everything
+//   is kept in double-double and rounded once. Relative error of the double-double result
+//   below about 2^-72 (the quotient and the root; the kernel is more accurate), so the
+//   result is correctly rounded unless the exact value lies within about 2^-19 ulp of a
+//   rounding boundary.
 //
 // The constants pi, pi/2, atan(j/8), atan(j/64) and the series coefficients:
 // tools/generate_real_tables.py.
@@ -32,7 +31,6 @@
 #include "core/double_double.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
-#include "real/odd_reciprocal_series.h"
 #include "real/series.h"
 #include "real/tables.h"
 
@@ -143,28 +141,14 @@ bool fastAngle(double x, double y, bool leftHalf, double& result) {
     return true;
 }
 
-// Below this, atan t = t - t³/3 differs from t by under 2^-80 relative.
-constexpr double seriesIdentityBound = 0x1p-40;
 // Below this magnitude atan x and asin x round to x, and acos x to pi/2 - x rounded.
 constexpr double identityBound = 0x1p-27;
-// atan t for t in [0, 1] (slightly above 1 allowed), t a normalized double-double.
-DoubleDouble arctangentOfFraction(DoubleDouble t) {
-    if (t.high < seriesIdentityBound) return t;
-    const int j = static_cast<int>(std::floor(8.0 * t.high + 0.5));  // nearest breakpoint j/8
-    DoubleDouble u = t;
-    if (j > 0) {
-        const DoubleDouble c{j / 8.0, 0.0};
-        u = ddDivide(ddSubtract(t, c), ddAdd({1.0, 0.0}, ddMultiply(c, t)));
-    }
-    const DoubleDouble series = oddReciprocalSeries(negated(ddMultiply(u, u)));
-    return ddAdd(atanOfEighths[static_cast<std::size_t>(j)], ddMultiply(u, series));
-}
 
 // atan(num/den) in [0, pi/2] for num, den >= 0, not both zero, each between 2^-62 and 2^62
 // or zero.
 DoubleDouble arctangentOfQuotient(DoubleDouble num, DoubleDouble den) {
-    if (num.high <= den.high) return arctangentOfFraction(ddDivide(num, den));
-    return ddSubtract(halfPi, arctangentOfFraction(ddDivide(den, num)));
+    if (num.high <= den.high) return arctangentOfUnitRange(ddDivide(num, den));
+    return ddSubtract(halfPi, arctangentOfUnitRange(ddDivide(den, num)));
 }
 
 // sqrt((1 - a)(1 + a)) for 0 <= a <= 1, the cosine of the arcsine of a.

@@ -1,13 +1,12 @@
-// The series sum over k of z^k/(2k + 1) in double-double, the common kernel of
-// logOfDoubleDouble (atanh s = s·series(s²)) and of atan, asin and acos
-// (atan t = t·series(-t²)).
+// The series sum over k of z^k/(2k + 1) in double-double, the kernel of logOfDoubleDouble
+// (atanh s = s·series(s²)).
 //
 // Coefficients: 1/(2k + 1), the atanh coefficients of tables.h (tools/generate_real_tables.py).
 // The series is evaluated by Horner's rule: the terms from z^4 on in plain
 // double (they are below |z|^4/9 of the sum, so their rounding errors stay below
 // 2^-53·|z|^4 relative), the first four in double-double. Sixteen terms: for |z| <= 0.0295
 // (the logarithm's range) the first omitted term is below 2^-82 of the sum, and the plain
-// double tail contributes below 2^-73; for the arctangent's |z| <= 2^-8 both are far smaller.
+// double tail contributes below 2^-73.
 #pragma once
 
 #include <cstddef>
