@@ -169,7 +169,7 @@ DoubleDouble times(double a, DoubleDouble b) { return ddMultiply({a, 0.0}, b); }
 
 // a·2^-shift.
 DoubleDouble unscaled(DoubleDouble a, int shift) {
-    return shift == 0 ? a : DoubleDouble{std::ldexp(a.high, -shift), std::ldexp(a.low, -shift)};
+    return shift == 0 ? a : ddTimesPowerOfTwo(a, -shift);
 }
 
 // x² + y² - 1 in double-double: the five terms of the exact value (the squares as Dekker

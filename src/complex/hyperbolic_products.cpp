@@ -141,7 +141,7 @@ double farProduct(Hyperbolic function, double a, double b) {
 
 // h·2^exponent as one double-double (its parts stay normal where it is used, or lose only
 // bits far below the value of a subnormal argument's sinh).
-DoubleDouble unscaled(ScaledDoubleDouble h) { return {std::ldexp(h.value.high, h.exponent), std::ldexp(h.value.low, h.exponent)}; }
+DoubleDouble unscaled(ScaledDoubleDouble h) { return ddTimesPowerOfTwo(h.value, h.exponent); }
 
 }  // namespace
 

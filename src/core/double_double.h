@@ -133,6 +133,11 @@ inline DoubleDouble ddSquareRoot(DoubleDouble a) {
     return fastTwoSum(root, correction);
 }
 
+// a·2^exponent, each part scaled by ldexp (exact unless a part leaves the normal range).
+inline DoubleDouble ddTimesPowerOfTwo(DoubleDouble a, int exponent) {
+    return {std::ldexp(a.high, exponent), std::ldexp(a.low, exponent)};
+}
+
 // The double nearest to a double-double whose parts do not overlap.
 constexpr double rounded(DoubleDouble a) { return a.high + a.low; }
 

@@ -60,7 +60,7 @@ double roundScaled(DoubleDouble value, int exponent) {
     // z = value·2^(exponent+1022) is exact; if z < 1 the result is subnormal: 1 + z rounded
     // to double is rounded on the grid 2^-52, which 2^-1022 scales to the subnormal grid.
     const int shift = exponent - smallestNormalExponent;
-    const DoubleDouble z{std::ldexp(value.high, shift), std::ldexp(value.low, shift)};
+    const DoubleDouble z = ddTimesPowerOfTwo(value, shift);
     if (z.high >= 1.0) return std::ldexp(z.high + z.low, smallestNormalExponent);
     const DoubleDouble onePlusZ = twoSum(1.0, z.high);
     const double rounded = onePlusZ.high + (onePlusZ.low + z.low);

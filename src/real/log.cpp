@@ -65,7 +65,7 @@ DoubleDouble twiceAtanh(DoubleDouble f) {
 }
 
 // e·ln2 + ln(c) + 2·atanh(numerator/denominator), c = sixtyFourths/64, for fastLogarithm
-// and fastLogarithmOfOnePlus.
+// and wide::fastLog1p.
 DoubleDouble fastLogarithmOfQuotient(int exponent, double sixtyFourths, DoubleDouble numerator,
                                      DoubleDouble denominator) {
     const double q1 = numerator.high / denominator.high;
