@@ -17,11 +17,13 @@
 
 #include <gtest/gtest.h>
 
-#include "real/real_arcs.h"
-#include "real/real_functions.h"
-#include "real/real_hypot.h"
-#include "real/real_inverse_hyperbolic.h"
-#include "real/real_logarithms.h"
+#include "real/exp.h"
+#include "real/hypot.h"
+#include "real/inverse_circular.h"
+#include "real/inverse_hyperbolic.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
 #include "support/float_bits.h"
 
 namespace kx::real {

@@ -16,7 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "real/real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
 
 namespace {
 

@@ -15,8 +15,13 @@
 #include <utility>
 #include <vector>
 
+#include "complex/exponential.h"
 #include "complex/power.h"
-#include "support/accurate_real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
 
 namespace {
 

@@ -1,6 +1,10 @@
 // The portable real functions: correctly rounded values from mpmath (hard cases included),
 // the special cases of the power and of sin and cos, and agreement with the C runtime.
-#include "real/real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
 
 #include <gtest/gtest.h>
 

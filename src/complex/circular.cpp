@@ -61,7 +61,7 @@
 #include "complex/arithmetic.h"
 #include "core/double_double.h"
 #include "complex/hyperbolic_products.h"
-#include "real/real_functions.h"
+#include "real/sin_cos.h"
 
 namespace kx {
 namespace {

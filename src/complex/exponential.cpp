@@ -31,7 +31,7 @@
 // relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
 // 1 ulp wherever t·e^a is normal. exp relies on the real cos and sin being accurate for
 // large arguments. The real functions used (sin, cos, atan2, exp, log, log1p) are the
-// portable, correctly rounded ones of real_functions.h, so results are the same on every
+// portable, correctly rounded ones of src/real, so results are the same on every
 // system.
 #include "complex/exponential.h"
 
@@ -41,7 +41,11 @@
 #include <utility>
 
 #include "core/double_double.h"
-#include "real/real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/sin_cos.h"
+#include "real/tables.h"
 
 namespace kx {
 namespace {
@@ -50,22 +54,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 // scaledModulus: parts at or above this are scaled down by 4, parts below it up by 4.
 constexpr double modulusScaleThreshold = 1.0;
-constexpr double sqrtTwo = 1.4142135623730951;
-// 1 + sqrt(2) as two addends, added one after the other.
-constexpr double onePlusSqrtTwoUpper = 2.4142;
-constexpr double onePlusSqrtTwoLower = 1.3562373095048801e-05;
-
-// ln 2 as two addends whose rounded sum is ln 2 rounded to double (0x1.62e42fefa39efp-1).
-constexpr double lnTwoUpper = 0.693145751953125;
-constexpr double lnTwoLower = 1.4286068203094173e-06;
-constexpr double log10OfE = 0.4342944819032518;
-
-// ln 2 for the reduction in E: the upper part has 32 significant bits, so n times it is
-// exact for |n| < 2^21 (here |n| <= 2658); the sum is within 1.2e-26 of ln 2.
-constexpr double reductionLnTwoUpper = 0x1.62e42feep-1;
-constexpr double reductionLnTwoLower = 0x1.a39ef35793c76p-33;
-constexpr double inverseLnTwo = 0x1.71547652b82fep+0;
-
 // ln: inside [1/2, 2] the sum ln(m) + k·ln2 cancels (|ln|z|| < ln 2 against terms of
 // about 1.39, leaving errors of up to 4 ulp already at |z| = 0.65 and 1.6, and
 // relative errors of 1e-4 within 1e-9 of 1), so the real part is formed from
@@ -98,7 +86,7 @@ double logOfModulus(Complex z, double m, int k) {
     const double modulus = std::ldexp(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
         return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return real::log(m) + k * (lnTwoUpper + lnTwoLower);
+    return real::log(m) + k * real::tables::lnTwo.high;
 }
 
 }  // namespace
@@ -129,9 +117,10 @@ ScaledModulus scaledModulus(Complex z) {
     }
     const double q = t / b;
     const double r = (q + 2.0) * q;
-    double s = r / (sqrtTwo + std::sqrt(r + 2.0));
-    s = s + onePlusSqrtTwoUpper;
-    s = s + onePlusSqrtTwoLower;
+    double s = r / (real::tables::squareRootOfTwo + std::sqrt(r + 2.0));
+    // 1 + sqrt(2) as two addends, added one after the other.
+    s = s + real::tables::onePlusSquareRootOfTwoPart[0];
+    s = s + real::tables::onePlusSquareRootOfTwoPart[1];
     s = s + q;
     return {a + b / s, k};
 }
@@ -168,9 +157,11 @@ double scaledExponentialProduct(double a, double t) {
     if (std::isinf(t)) return t;  // e^a is finite and positive here
     // a = n·ln2 + r with |r| at most a hair above ln2/2. a - n·upper is exact (n·upper
     // is exact and within a factor 2 of a), and the lower part joins it as a two-sum.
-    const double n = std::nearbyint(a * inverseLnTwo);
-    const double rUpper = a - n * reductionLnTwoUpper;
-    const DoubleDouble r = twoSum(rUpper, -(n * reductionLnTwoLower));
+    const double n = std::nearbyint(a * real::tables::inverseLnTwo);
+    // ln 2 in two parts, the upper with 32 significant bits, so n times it is exact for
+    // |n| < 2^21 (here |n| <= 2658); the sum is within 1.2e-26 of ln 2.
+    const double rUpper = a - n * real::tables::lnTwoShortPart[0];
+    const DoubleDouble r = twoSum(rUpper, -(n * real::tables::lnTwoShortPart[1]));
     int tExponent = 0;
     const double tFraction = std::frexp(t, &tExponent);  // t = tFraction·2^tExponent, exact
     // tFraction·e^r·(1 + r.low), the last factor being e^(r.low) to well below an ulp.
@@ -187,7 +178,7 @@ Complex exp(Complex z) {
 Complex ln(Complex z) {
     if (hasOnlySubnormalParts(z)) {  // ln(z) = ln(z·2^600) - 600·ln2
         const Complex scaled = ln(scaleParts(z, subnormalArgumentScale));
-        return {scaled.re - subnormalArgumentScale * (lnTwoUpper + lnTwoLower), scaled.im};
+        return {scaled.re - subnormalArgumentScale * real::tables::lnTwo.high, scaled.im};
     }
     const auto [m, k] = scaledModulus(z);
     if (std::isnan(m)) return {m, m};
@@ -199,7 +190,7 @@ Complex ln(Complex z) {
 
 Complex log(Complex z) {
     const Complex natural = ln(z);
-    return {natural.re * log10OfE, natural.im * log10OfE};
+    return {natural.re * real::tables::log10OfE, natural.im * real::tables::log10OfE};
 }
 
 }  // namespace kx

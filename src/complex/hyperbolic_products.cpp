@@ -24,15 +24,14 @@
 // against mpmath (tests/reference/measure_hyperbolic_products.py), subnormal ones included.
 #include "complex/hyperbolic_products.h"
 
-#include <bit>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <limits>
 
 #include "core/double_double.h"
-#include "real/real_function_tables.h"
-#include "real/real_functions.h"
+#include "real/double_bits.h"
+#include "real/exp.h"
+#include "real/tables.h"
 
 namespace kx {
 namespace {
@@ -51,14 +50,9 @@ constexpr double seriesLimit = 0.5;
 // The fast products' error is below 2^-64; the rounding test allows twice that.
 constexpr double fastProductBound = 0x1p-63;
 
-// 2^exponent for exponent in [-1022, 1023].
-double powerOfTwo(int exponent) {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
-}
-
 // A double-double times 2^exponent, exactly (both parts stay normal where it is used).
 DoubleDouble scaled(DoubleDouble value, int exponent) {
-    const double factor = powerOfTwo(exponent);
+    const double factor = real::powerOfTwo(exponent);
     return {value.high * factor, value.low * factor};
 }
 
@@ -70,19 +64,13 @@ bool decidedRounding(DoubleDouble value, int exponent, double relativeBound, dou
     return result == real::wide::roundTimesPowerOfTwo({value.high, value.low + margin}, exponent);
 }
 
-// A value h·2^exponent with h a double-double.
-struct Scaled {
-    DoubleDouble value;
-    int exponent;
-};
-
 enum class Precision { fast, accurate };
 
 // e^t for |t| <= overflowingArgument.
-Scaled exponentialOf(double t, Precision precision) {
+ScaledDoubleDouble exponentialOf(double t, Precision precision) {
     const bool large = std::fabs(t) > exponentialLimit;
     const double reduced = large ? 0.5 * t : t;
-    const real::ScaledExponential e =
+    const ScaledDoubleDouble e =
         precision == Precision::fast ? real::exponentialParts(reduced) : real::accurate::exponentialParts(reduced);
     if (!large) return {e.value, e.exponent};
     return {ddMultiply(e.value, e.value), 2 * e.exponent};
@@ -112,13 +100,13 @@ DoubleDouble sinhOverArgument(double t, Precision precision) {
 enum class Hyperbolic { cosine, sine };
 
 // cosh t or sinh t for 0 < t < overflowingArgument, as h·2^exponent with h in [1/4, 2^59].
-Scaled hyperbolicOf(Hyperbolic function, double t, Precision precision) {
+ScaledDoubleDouble hyperbolicOf(Hyperbolic function, double t, Precision precision) {
     if (function == Hyperbolic::sine && t < seriesLimit) {
         int exponent = 0;
         const double mantissa = std::frexp(t, &exponent);  // exact, also for a subnormal t
         return {ddMultiply({mantissa, 0.0}, sinhOverArgument(t, precision)), exponent};
     }
-    const Scaled e = exponentialOf(t, precision);
+    const ScaledDoubleDouble e = exponentialOf(t, precision);
     if (t >= farArgument) return {e.value, e.exponent - 1};  // e^t/2
     const DoubleDouble exponential = scaled(e.value, e.exponent);  // below 2^58
     const DoubleDouble reciprocal = ddDivide({1.0, 0.0}, exponential);
@@ -129,7 +117,7 @@ Scaled hyperbolicOf(Hyperbolic function, double t, Precision precision) {
 
 // b·h·2^exponent rounded once, for finite nonzero b (b = m·2^e exactly, m·h a
 // double-double), when that rounding is decided within relativeBound.
-bool decidedProduct(double b, Scaled factor, double relativeBound, double& result) {
+bool decidedProduct(double b, ScaledDoubleDouble factor, double relativeBound, double& result) {
     int exponentOfB = 0;
     const double mantissaOfB = std::frexp(b, &exponentOfB);
     const DoubleDouble product = ddMultiply({mantissaOfB, 0.0}, factor.value);
@@ -153,7 +141,7 @@ double farProduct(Hyperbolic function, double a, double b) {
 
 // h·2^exponent as one double-double (its parts stay normal where it is used, or lose only
 // bits far below the value of a subnormal argument's sinh).
-DoubleDouble unscaled(Scaled h) { return {std::ldexp(h.value.high, h.exponent), std::ldexp(h.value.low, h.exponent)}; }
+DoubleDouble unscaled(ScaledDoubleDouble h) { return ddTimesPowerOfTwo(h.value, h.exponent); }
 
 }  // namespace
 

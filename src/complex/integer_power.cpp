@@ -27,7 +27,7 @@
 #include <cstdlib>
 
 #include "core/double_double.h"
-#include "real/real_functions.h"
+#include "real/exp.h"
 
 namespace kx {
 namespace {
@@ -63,7 +63,7 @@ ScaledPart kept(DoubleDouble value, int exponent) {
     if (magnitude <= windowHigh && magnitude >= windowLow) return {value, exponent};
     int shift = 0;
     std::frexp(value.high, &shift);
-    return {{std::ldexp(value.high, -shift), std::ldexp(value.low, -shift)}, exponent + shift};
+    return {ddTimesPowerOfTwo(value, -shift), exponent + shift};
 }
 
 ScaledPart times(const ScaledPart& a, const ScaledPart& b) {
@@ -81,7 +81,7 @@ ScaledPart plus(const ScaledPart& a, const ScaledPart& b) {
     const ScaledPart& second = aFirst ? b : a;
     const int gap = first.exponent - second.exponent;
     if (gap > negligibleExponentGap) return first;
-    const DoubleDouble aligned{std::ldexp(second.value.high, -gap), std::ldexp(second.value.low, -gap)};
+    const DoubleDouble aligned = ddTimesPowerOfTwo(second.value, -gap);
     return kept(ddAdd(first.value, aligned), first.exponent);
 }
 

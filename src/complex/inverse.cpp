@@ -47,20 +47,19 @@
 
 #include "complex/circular.h"
 #include "core/double_double.h"
-#include "real/real_arcs.h"
-#include "real/real_functions.h"
-#include "real/real_hypot.h"
-#include "real/real_inverse_hyperbolic.h"
-#include "real/real_logarithms.h"
+#include "real/hypot.h"
+#include "real/inverse_circular.h"
+#include "real/inverse_hyperbolic.h"
+#include "real/log.h"
+#include "real/tables.h"
 
 namespace kx {
 namespace {
 
-constexpr double halfPi = 0x1.921fb54442d18p+0;
-constexpr double halfPiLow = 0x1.1a62633145c07p-54;  // π/2 - halfPi
-constexpr double pi = 0x1.921fb54442d18p+1;
-constexpr double piLow = 0x1.1a62633145c07p-53;  // π - pi
-constexpr double ln2 = 0x1.62e42fefa39efp-1;
+// π and π/2 as double-doubles (high + low), ln 2 rounded: real::tables.
+using real::tables::halfPi;
+using real::tables::lnTwo;
+using real::tables::pi;
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
 // Beyond this magnitude of a part, the terms dropped by asin z ~ -i ln(2iz) and
@@ -168,7 +167,7 @@ double arccosineOfB(const UnitDistances& d) {
 }
 
 // ln(2|z|) for a large z, without overflow: |z|/4 is formed, then 3 ln 2 added.
-double logOfTwiceModulus(double x, double y) { return real::log(real::hypot(0.25 * x, 0.25 * y)) + 3.0 * ln2; }
+double logOfTwiceModulus(double x, double y) { return real::log(real::hypot(0.25 * x, 0.25 * y)) + 3.0 * lnTwo.high; }
 
 // (asin B, acosh A) for x, y >= 0, not NaN: the arcsine of x + iy in the first quadrant.
 Complex firstQuadrantArcsine(double x, double y) {
@@ -311,7 +310,7 @@ bool arcsecantFromZ(double x, double y, Complex& result) {
     if (!inReciprocalRange(ax, ay)) return false;
     const UnitDistances d = reciprocalUnitDistances(ax, ay);
     const double angle = arccosineOfB(d);
-    result = {x > 0.0 ? angle : (pi - angle) + piLow, (y > 0.0 ? 1.0 : -1.0) * inverseCoshOfA(d)};
+    result = {x > 0.0 ? angle : (pi.high - angle) + pi.low, (y > 0.0 ? 1.0 : -1.0) * inverseCoshOfA(d)};
     return true;
 }
 
@@ -328,7 +327,7 @@ bool inverseHyperbolicSecantFromZ(double x, double y, Complex& result) {
     if (!inReciprocalRange(ax, ay)) return false;
     const UnitDistances d = reciprocalUnitDistances(ax, ay);
     const double angle = arccosineOfB(d);
-    result = {inverseCoshOfA(d), std::copysign(x > 0.0 ? angle : (pi - angle) + piLow, -y)};
+    result = {inverseCoshOfA(d), std::copysign(x > 0.0 ? angle : (pi.high - angle) + pi.low, -y)};
     return true;
 }
 
@@ -356,7 +355,7 @@ Complex arctangent(Complex z) {
     const double ax = std::fabs(x), ay = std::fabs(y);
     if (ax > largePart || ay > largePart) {  // atan z = ±π/2 - 1/z + O(z^-3): (±π/2, y/|z|²)
         const double imaginary = std::isinf(ax) || std::isinf(ay) ? 0.0 : (ay / real::hypot(x, y)) / real::hypot(x, y);
-        return {std::copysign(halfPi, x), std::copysign(imaginary, y)};
+        return {std::copysign(halfPi.high, x), std::copysign(imaginary, y)};
     }
     const double realPart = 0.5 * real::atan2(x + x, oneMinusSquaredModulus(ax, ay));
     return {realPart, std::copysign(arctangentImaginaryPart(ax, ay), y)};
@@ -370,7 +369,7 @@ Complex inverseHyperbolicCosine(Complex z) {
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
     const Complex first = firstQuadrantArccosine(std::fabs(x), std::fabs(y));
     if (x > 0.0) return {first.im, std::copysign(first.re, y)};
-    return {first.im, std::copysign((pi - first.re) + piLow, y)};  // acos(-B) = π - acos B
+    return {first.im, std::copysign((pi.high - first.re) + pi.low, y)};  // acos(-B) = π - acos B
 }
 
 // acos z. Where Re acos z < π/4, right of the hyperbola x² - y² = 1/2, π/2 - asin z would
@@ -386,7 +385,7 @@ Complex arccosine(Complex z) {
         return {2.0 * half.re, isZero(y) ? -0.0 : 2.0 * half.im};
     }
     const Complex a = arcsine(z);
-    return {(halfPi - a.re) + halfPiLow, -a.im};
+    return {(halfPi.high - a.re) + halfPi.low, -a.im};
 }
 
 // asinh z = -i asin(iz)

@@ -21,7 +21,7 @@
 // as the ratio of the parts scaled near 1.
 //
 // That accurate path is the fallback of a fast one with the same formulas and the fast
-// kernels of real_functions.h (ln, atan, e^t, sin and cos in double-double with relative
+// kernels of src/real (ln, atan, e^t, sin and cos in double-double with relative
 // errors below 2^-65), which carries bounds as it goes: ln|z| within 2^-65 of itself (plus,
 // near |z| = 1, 3 times the rounding of x² + y² - 1's low terms over |x² + y² - 1|), Re and
 // Im of w·ln z within 2^-65 of the terms from logarithms and angles plus 2^-100 of every
@@ -37,7 +37,7 @@
 // correctly rounded in every part of the table and of a sample of 20000
 // (generate_exponential.py --sweep), and the fast path the same as the accurate one bit for
 // bit over 22 million random operands (sameness test). The real functions used (pow, log
-// and the double-double kernels) are the portable ones of real_functions.h, so results are
+// and the double-double kernels) are the portable ones of src/real, so results are
 // the same on every system.
 #include "complex/power.h"
 
@@ -50,9 +50,12 @@
 #include "complex/exponential.h"
 #include "complex/integer_power.h"
 #include "core/double_double.h"
-#include "real/real_function_tables.h"
-#include "real/real_functions.h"
-#include "real/real_logarithms.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
+#include "real/log.h"
+#include "real/pow.h"
+#include "real/sin_cos.h"
+#include "real/tables.h"
 
 namespace kx {
 namespace {
@@ -98,7 +101,7 @@ DoubleDouble times(double a, DoubleDouble b) { return ddMultiply({a, 0.0}, b); }
 
 // a·2^-shift.
 DoubleDouble unscaled(DoubleDouble a, int shift) {
-    return shift == 0 ? a : DoubleDouble{std::ldexp(a.high, -shift), std::ldexp(a.low, -shift)};
+    return shift == 0 ? a : ddTimesPowerOfTwo(a, -shift);
 }
 
 // x² + y² - 1 in double-double: the five terms of the exact value (the squares as Dekker
@@ -128,7 +131,7 @@ DoubleDouble wideLogOfModulus(Complex z) {
                                    : real::wide::log(squares);
     const DoubleDouble logOfModulus{0.5 * twice.high, 0.5 * twice.low};
     if (e == 0) return logOfModulus;
-    return ddAdd(times(static_cast<double>(e), real::lnTwo), logOfModulus);
+    return ddAdd(times(static_cast<double>(e), real::tables::lnTwo), logOfModulus);
 }
 
 // The angle of z = x + iy, y not zero, both finite, measured from the nearest axis;
@@ -169,14 +172,14 @@ int quarterTurnsOfMultiple(double u, int k, DoubleDouble& im) {
 
 // t·e^a rounded once, with e^a = m.value·2^m.exponent; beyond |a| = 1842, where the
 // result is zero or infinite, the scaled product E decides as for exp.
-double wideScaledProduct(DoubleDouble a, DoubleDouble t, const real::wide::ScaledDoubleDouble& m, int shift = 0) {
+double wideScaledProduct(DoubleDouble a, DoubleDouble t, const ScaledDoubleDouble& m, int shift = 0) {
     if (t.high == 0.0) return +0.0;
     if (std::fabs(a.high) > exponentialProductLimit)
         return scaledExponentialProduct(a.high, std::ldexp(rounded(t), -shift));
     return real::wide::roundTimesPowerOfTwo(ddMultiply(t, m.value), m.exponent - shift);
 }
 
-real::wide::ScaledDoubleDouble wideExponential(DoubleDouble a) {
+ScaledDoubleDouble wideExponential(DoubleDouble a) {
     if (std::fabs(a.high) > exponentialProductLimit) return {{0.0, 0.0}, 0};  // not read: wideScaledProduct uses E
     return real::wide::exp(a);
 }
@@ -184,7 +187,7 @@ real::wide::ScaledDoubleDouble wideExponential(DoubleDouble a) {
 // (cosine, sine) turned by quarterTurns·pi/2 and multiplied by e^a, each part rounded
 // once; the sine is sine·2^-sineShift.
 Complex turnedScaledProducts(DoubleDouble a, DoubleDouble cosine, DoubleDouble sine, int sineShift, int quarterTurns) {
-    const real::wide::ScaledDoubleDouble m = wideExponential(a);
+    const ScaledDoubleDouble m = wideExponential(a);
     switch (quarterTurns & 3) {
         case 0: return {wideScaledProduct(a, cosine, m), wideScaledProduct(a, sine, m, sineShift)};
         case 1: return {wideScaledProduct(a, negated(sine), m, sineShift), wideScaledProduct(a, cosine, m)};
@@ -195,7 +198,7 @@ Complex turnedScaledProducts(DoubleDouble a, DoubleDouble cosine, DoubleDouble s
 
 // e^p, each part rounded once.
 Complex wideExp(const WideExponent& p) {
-    real::wide::SineCosinePair angle{};
+    real::WideSineCosine angle{};
     if (std::fabs(p.im.high) < largestWideAngle) {
         angle = real::wide::sinCos(p.im);
     } else {
@@ -242,7 +245,7 @@ Complex complexPowerOfPositiveBase(double x, Complex w) {
 
 // --- the power's fast path ---
 //
-// The same formulas with the fast kernels of real_functions.h, carrying a bound on the
+// The same formulas with the fast kernels of src/real, carrying a bound on the
 // absolute error of Re and Im of w·ln z, then on the relative error of each part of
 // e^Re·(cos Im, sin Im). A part is taken only when every value within its bound rounds to
 // the same double and that double is normal: it is then the correctly rounded part, which
@@ -307,7 +310,7 @@ bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
         twice = real::wide::fastLog(squares);
     }
     result = {0.5 * twice.high, 0.5 * twice.low};
-    if (e != 0) result = ddAdd(times(static_cast<double>(e), real::lnTwo), result);
+    if (e != 0) result = ddAdd(times(static_cast<double>(e), real::tables::lnTwo), result);
     return true;
 }
 
@@ -349,7 +352,7 @@ bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine
     const double square = angleError * 2.02;
     const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
     if (undecidedByAngle(angleError, smallerFactor)) return false;
-    const real::wide::ScaledDoubleDouble m = real::wide::fastExp(a);
+    const ScaledDoubleDouble m = real::wide::fastExp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
     const double relative = 2.0 * (fastProductError + 1.001 * aError);
@@ -379,8 +382,8 @@ bool fastWideExp(const WideExponent& p, double reError, double imError, Complex&
     const double distance = std::fabs(p.im.high - quarterTurnsNear * real::tables::halfPi.high);
     if (undecidedByAngle(imError, distance)) return false;
     const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
-    const real::wide::SineCosinePair angle =
-        zeroAngle ? real::wide::SineCosinePair{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
+    const real::WideSineCosine angle =
+        zeroAngle ? real::WideSineCosine{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
     return fastTurnedScaledProducts(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
 }
 

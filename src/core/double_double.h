@@ -87,6 +87,42 @@ constexpr DoubleDouble ddDivide(DoubleDouble a, DoubleDouble b) {
     return fastTwoSum(first, remainder.high / b.high);
 }
 
+// The variants below renormalise with Knuth's two-sum where the operations above use
+// Dekker's fast two-sum, so their results are normalised whatever the magnitudes of the
+// intermediate sums; the real functions' accurate kernels are built on them.
+
+// a + b with relative error about 2^-104 (both parts summed with two-sums, renormalised by
+// two-sums).
+constexpr DoubleDouble ddAddWithTwoSums(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble highs = twoSum(a.high, b.high);
+    const DoubleDouble lows = twoSum(a.low, b.low);
+    const DoubleDouble sum = twoSum(highs.high, highs.low + lows.high);
+    return twoSum(sum.high, sum.low + lows.low);
+}
+
+// a·b as ddMultiply forms it, renormalised by a two-sum.
+constexpr DoubleDouble ddMultiplyWithTwoSum(DoubleDouble a, DoubleDouble b) {
+    const DoubleDouble product = twoProduct(a.high, b.high);
+    return twoSum(product.high, product.low + (a.high * b.low + a.low * b.high));
+}
+
+// a·b for a double b, renormalised by a two-sum.
+constexpr DoubleDouble ddMultiplyByDouble(DoubleDouble a, double b) {
+    const DoubleDouble product = twoProduct(a.high, b);
+    return twoSum(product.high, product.low + a.low * b);
+}
+
+// a / b by two correction steps on the quotient of the high parts (ddDivide takes one),
+// the remainders formed with ddAddWithTwoSums.
+constexpr DoubleDouble ddDivideTwiceCorrected(DoubleDouble a, DoubleDouble b) {
+    const double first = a.high / b.high;
+    const DoubleDouble firstRemainder = ddAddWithTwoSums(a, negated(ddMultiplyByDouble(b, first)));
+    const double second = firstRemainder.high / b.high;
+    const DoubleDouble secondRemainder = ddAddWithTwoSums(firstRemainder, negated(ddMultiplyByDouble(b, second)));
+    const double third = secondRemainder.high / b.high;
+    return ddAddWithTwoSums(twoSum(first, second), {third, 0.0});
+}
+
 // The double-double square root of a >= 0: the double root corrected by one Newton step,
 // (a - r²)/(2r) with r² formed exactly.
 inline DoubleDouble ddSquareRoot(DoubleDouble a) {
@@ -97,8 +133,20 @@ inline DoubleDouble ddSquareRoot(DoubleDouble a) {
     return fastTwoSum(root, correction);
 }
 
+// a·2^exponent, each part scaled by ldexp (exact unless a part leaves the normal range).
+inline DoubleDouble ddTimesPowerOfTwo(DoubleDouble a, int exponent) {
+    return {std::ldexp(a.high, exponent), std::ldexp(a.low, exponent)};
+}
+
 // The double nearest to a double-double whose parts do not overlap.
 constexpr double rounded(DoubleDouble a) { return a.high + a.low; }
+
+// value·2^exponent: a double-double with an exponent of its own, for values whose range
+// exceeds the doubles' (e^t for |t| up to 1842) or that are scaled before one rounding.
+struct ScaledDoubleDouble {
+    DoubleDouble value;
+    int exponent;
+};
 
 // The sum of a few finite doubles with a relative error of at most two units of
 // rounding, whatever cancellation occurs: Priest's doubly compensated summation over the

@@ -5,7 +5,8 @@
 #include <new>
 #include <span>
 
-#include "real/real_functions.h"
+#include "real/exp.h"
+#include "real/inverse_circular.h"
 #include "tables/table_entries.h"
 #include "tables/vocabulary.h"
 

@@ -5,13 +5,14 @@
 // sqrt(2(x - 1)) or |x|, far above the 2^-106 error of the double-double argument, so the
 // relative error stays below about 2^-70. Beyond 2^60 the square root is |x| to far below
 // an ulp and the functions are ln|x| + ln 2.
-#include "real/real_inverse_hyperbolic.h"
+#include "real/inverse_hyperbolic.h"
 
 #include <cmath>
 
 #include "core/complex.h"
 #include "core/double_double.h"
-#include "real/real_logarithms.h"
+#include "real/log.h"
+#include "real/tables.h"
 
 namespace kx::real {
 namespace {
@@ -20,7 +21,7 @@ constexpr double identityBound = 0x1p-27;  // below, asinh x rounds to x (x³/6 
 constexpr double largeArgument = 0x1p+60;  // beyond, x² ± 1 is x² to 2^-120
 
 // ln(2|x|) for |x| > largeArgument, finite.
-double logOfTwice(double ax) { return rounded(ddAdd(logOfDoubleDouble({ax, 0.0}), lnTwo)); }
+double logOfTwice(double ax) { return rounded(ddAdd(logOfDoubleDouble({ax, 0.0}), tables::lnTwo)); }
 
 }  // namespace
 

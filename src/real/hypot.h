@@ -1,5 +1,5 @@
 // sqrt(x² + y²) without undue overflow or underflow, computed with IEEE basic operations
-// only, so that every platform gives the same bits (see real_hypot.cpp).
+// only, so that every platform gives the same bits (see hypot.cpp).
 #pragma once
 
 namespace kx::real {

@@ -7,7 +7,7 @@
 // correctly rounded unless the exact value is within about 2^-47 ulp of a rounding boundary.
 // A result below the normal range is rounded directly onto the subnormal grid, not rounded
 // twice. When the parts differ by more than 2^60 the modulus is the larger part.
-#include "real/real_hypot.h"
+#include "real/hypot.h"
 
 #include <cmath>
 #include <limits>
