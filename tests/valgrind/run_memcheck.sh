@@ -27,7 +27,7 @@ if [ "$status" -eq 97 ] || [ "$(wc -l < "$work/answers.txt")" -ne "$lines" ]; th
 fi
 
 status=0
-"${memcheck[@]}" --log-file="$work/cycles.log" "$build/tests/dlopen_cycle" "$build/src/libkxcalc.so" "$cycles" || status=$?
+"${memcheck[@]}" --log-file="$work/cycles.log" "$build/tests/robustness/dlopen_cycle" "$build/src/libkxcalc.so" "$cycles" || status=$?
 grep -E 'ERROR SUMMARY|definitely lost|indirectly lost|All heap blocks' "$work/cycles.log" | sed 's/^==[0-9]*== /dlopen: /'
 if [ "$status" -ne 0 ]; then
   cat "$work/cycles.log"

@@ -12,7 +12,7 @@
 # win32): a prefix made by one Wine does not load the other's programs.
 #
 # The corpus texts are left in build-cross-texts/, one file per platform, for
-# tests/cross_platform_summary.sh, whose summary line ends the run.
+# tests/windows/cross_platform_summary.sh, whose summary line ends the run.
 #
 #   tests/windows/run_wine_tests.sh [LINUX-KXCALC-HOST]
 # The host defaults to build/tools/kxcalc/kxcalc, the README's build.
@@ -173,7 +173,7 @@ else
 fi
 
 echo "== the same texts on every platform"
-bash "$root/tests/cross_platform_summary.sh" "$textsDirectory"
+bash "$root/tests/windows/cross_platform_summary.sh" "$textsDirectory"
 if [[ $wine32Available != true ]]; then
     echo "i686 Windows: NOT EVALUATED (no 32-bit Wine); the 64-bit results above stand"
     exit 2

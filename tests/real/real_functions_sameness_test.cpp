@@ -1,7 +1,7 @@
 // The fast paths of the portable real functions and of the complex power never change a
 // result: over random samples from every range that matters, each function agrees bit for
 // bit with its accurate path. KX_SAMENESS_SAMPLES sets the samples per range (default 40000); a large
-// run by hand is e.g. KX_SAMENESS_SAMPLES=2000000 real_functions_sameness_test.
+// run by hand is e.g. KX_SAMENESS_SAMPLES=2000000 real_test --gtest_filter='RealFunctionsSameness.*'.
 #include <gtest/gtest.h>
 
 #include <bit>

@@ -16,7 +16,7 @@ closest to one, 6381956970095103·2^797), pi, 1e22, 1e300, the largest double, p
 whose exact value lies halfway between two doubles, results near overflow and in the
 subnormal range, bases within a few ulps of 1. Run from the repository root:
 
-    python3 tests/reference/generate_real_functions.py > tests/reference/real_functions.txt
+    python3 tools/reference/generate_real_functions.py > tests/reference/real_functions.txt
 """
 
 import math

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Judges the mismatches listed by the agreement test against mpmath.
 
-Reads the output of  KX_LIST_MISMATCHES=1 build/tests/real_functions_test  on standard
-input (MISMATCH lines: arguments, the portable result, the C library's, each as %a text,
+Reads the output of
+    KX_LIST_MISMATCHES=1 build/tests/real/real_test --gtest_filter='RealFunctionsAgreement.*'
+on standard input (MISMATCH lines: arguments, the portable result, the C library's, each as %a text,
 followed by each range's summary line) and prints, per range, how often each result was
 the closer to the exact value (mpmath at 400 bits), and every case the C library won.
 """

@@ -1,5 +1,5 @@
 // Accuracy of the exponential family against the committed table of correctly rounded
-// principal values (tests/reference/exponential.txt, made by generate_exponential.py).
+// principal values (tests/reference/exponential.txt, made by tools/reference/generate_exponential.py).
 #include <cmath>
 #include <algorithm>
 #include <cstdio>

@@ -12,12 +12,12 @@ and, for E, "E a t product 0".
 
 with numbers written by float.hex(). Run from the repository root:
 
-    python3 tests/reference/generate_exponential.py > tests/reference/exponential.txt
+    python3 tools/reference/generate_exponential.py > tests/reference/exponential.txt
 
 and, for a wider sample of "^" judged by the same test (about a minute per 10000 rows):
 
-    python3 tests/reference/generate_exponential.py --sweep 10000 1 > /tmp/sweep.txt
-    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/exponential_test --gtest_filter='*power_within*'
+    python3 tools/reference/generate_exponential.py --sweep 10000 1 > /tmp/sweep.txt
+    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/complex/complex_test --gtest_filter='*power_within*'
 
 mpmath has no signed zeros, so on the negative real axis the side of the cut is chosen
 here from the sign of the zero imaginary part: ln and log of x - 0i (x < 0) are the

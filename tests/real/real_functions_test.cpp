@@ -156,7 +156,7 @@ TEST(RealLogExp, GiveTheLimitValues) {
 
 // The C runtime's functions on Linux (glibc) are within about 0.52 ulp, so the two may
 // differ by one ulp where one of them rounds the wrong way, and never by more. (Over
-// 9.2 million samples of tests/real_functions_compare.cpp every such difference was a
+// 9.2 million samples of tools/reference/real_functions_compare.cpp every such difference was a
 // misrounding of the C runtime, checked with mpmath.)
 TEST(RealFunctions, AreWithinOneUlpOfTheCRuntime) {
     std::mt19937_64 generator(11);

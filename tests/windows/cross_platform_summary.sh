@@ -4,12 +4,12 @@
 #   x86-64 Linux, i686 Windows, x86-64 Windows: 4512 lines, 0 differences
 # The exit status is 0 only when every platform gave every line the same text.
 #
-#   tests/cross_platform_summary.sh TEXTS-DIRECTORY
+#   tests/windows/cross_platform_summary.sh TEXTS-DIRECTORY
 # The directory holds one file per platform, named after it ("x86-64 Linux.txt",
 # "i686 Windows.txt", ...), each with one text per line of tests/windows/cross_corpus.txt.
 # Whatever writes a file there joins the comparison; "x86-64 Linux.txt" is the reference.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 directory=$1
 corpus=$root/tests/windows/cross_corpus.txt
 reference="$directory/x86-64 Linux.txt"

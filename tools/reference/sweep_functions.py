@@ -13,7 +13,7 @@ the worst distance between the printed and the true part in units of the 15th si
 digit (at most 0.5 for a correctly rounded text; a text that is one of the two decimals
 around the true part is below 1).
 
-Run:  python3 tests/reference/sweep_functions.py build/tools/kxcalc/kxcalc [points-per-function] [seed]
+Run:  python3 tools/reference/sweep_functions.py build/tools/kxcalc/kxcalc [points-per-function] [seed]
 """
 import decimal
 import math

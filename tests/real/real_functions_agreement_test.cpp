@@ -1,8 +1,8 @@
 // The portable real functions against glibc's on large random samples: never more than
 // 1 ulp apart, and the same bits on all but a small share of the arguments. glibc 2.36 is
 // not correctly rounded for these functions; every mismatch seen here was judged against
-// mpmath (KX_LIST_MISMATCHES=1 build/tests/real_functions_test | python3
-// tests/reference/judge_real_mismatches.py) and in every one the portable result was the
+// mpmath (KX_LIST_MISMATCHES=1 build/tests/real/real_test --gtest_filter='RealFunctionsAgreement.*'
+// | python3 tools/reference/judge_real_mismatches.py) and in every one the portable result was the
 // correctly rounded one. The allowed counts are about twice those seen with glibc 2.36, so
 // a loss of accuracy shows, while a different libm's own rounding does not.
 #include <algorithm>

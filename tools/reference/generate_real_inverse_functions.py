@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Correctly rounded reference values for the portable real functions.
 
-Writes real_inverse_functions.txt next to this file, in the format of tests/support/reference_table.h
+Writes real_inverse_functions.txt into tests/reference/, in the format of tests/support/reference_table.h
 (real arguments and results as complex numbers with zero imaginary parts):
     name  x 0x0p+0  [x2 0x0p+0]  expected 0x0p+0
 The expected value is mpmath's at 400 bits rounded once to double (directly onto the
@@ -13,7 +13,7 @@ a set of arguments on which a C library's result is off by one ulp (found by the
 agreement test's mismatch listing and judged here). A fixed seed makes the output
 reproducible.
 
-Run:  python3 tests/reference/generate_real_inverse_functions.py
+Run:  python3 tools/reference/generate_real_inverse_functions.py
 """
 import math
 import os
@@ -112,7 +112,8 @@ def main():
         expected = reference(name, args)
         fields = [name] + [f"{a.hex()} 0x0.0p+0" for a in args] + [f"{expected.hex()} 0x0.0p+0"]
         lines.append(" ".join(fields))
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "real_inverse_functions.txt")
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "reference",
+                        "real_inverse_functions.txt")
     with open(path, "w") as out:
         out.write("\n".join(lines) + "\n")
 

@@ -1,6 +1,6 @@
 // Prints the scaled hyperbolic products for lines "C a b", "S a b" or "E a b" (b·cosh a,
 // b·sinh a, b·e^a; doubles in any strtod form), one hexadecimal result per line, for
-// tests/reference/measure_hyperbolic_products.py, which compares them with mpmath.
+// tools/reference/measure_hyperbolic_products.py, which compares them with mpmath.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>

@@ -8,7 +8,7 @@ per function and range, the samples, how many results are not the correctly roun
 double, and the largest error in ulps (of the exact value's binade; 2^-1074 for
 subnormal results). Run from the repository root after building:
 
-    python3 tests/reference/measure_hyperbolic_products.py build/tests/hyperbolic_products_values [SAMPLES] [SEED]
+    python3 tools/reference/measure_hyperbolic_products.py build/tools/reference/hyperbolic_products_values [SAMPLES] [SEED]
 """
 
 import math
