@@ -50,7 +50,7 @@
 //
 // Accuracy against mpmath (tests/reference/circular.txt, about 4300 points up to and past
 // the overflow thresholds and far from both axes, and the random sweep
-// tests/reference/sweep_functions.py): every part of every function within 1 ulp of the
+// tools/reference/sweep_functions.py): every part of every function within 1 ulp of the
 // correctly rounded value of that part.
 #include "complex/circular.h"
 

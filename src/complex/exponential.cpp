@@ -62,8 +62,8 @@ constexpr double nearUnitModulusLow = 0.5;
 constexpr double nearUnitModulusHigh = 2.0;
 
 // sqrt and ln of an argument whose parts are both subnormal: scaling by 4 leaves the
-// modulus subnormal, with as few as two significant bits (sqrt(5e-324 + 5e-324i) was
-// 1.8% off), so the argument is first scaled by 2^600, exactly, and the result back.
+// modulus subnormal, with as few as two significant bits (enough to put sqrt(5e-324 +
+// 5e-324i) 1.8% off), so the argument is first scaled by 2^600, exactly, and the result back.
 constexpr int subnormalArgumentScale = 600;
 
 // Both parts below the normal range, not both zero; false for a NaN part.

@@ -21,7 +21,7 @@
 // formed again with the accurate exponential (error about 2^-99) and that result is rounded.
 // So the products are correctly rounded unless the exact value lies within about 2^-45 ulp
 // of a halfway point: no incorrectly rounded one among 300,000 random products measured
-// against mpmath (tests/reference/measure_hyperbolic_products.py), subnormal ones included.
+// against mpmath (tools/reference/measure_hyperbolic_products.py), subnormal ones included.
 #include "complex/hyperbolic_products.h"
 
 #include <cmath>
