@@ -116,7 +116,6 @@ DoubleDouble logarithm(double x) {
 // rounding test uses 2^-63, and pow carries |y|·2^-65·|ln x| into its exponent.
 DoubleDouble fastLogarithm(DoubleDouble x) {
     constexpr std::uint64_t fractionMask = (std::uint64_t{1} << 52) - 1;
-    constexpr double squareRootOfTwo = 0x1.6a09e667f3bcdp+0;
     std::uint64_t bits = std::bit_cast<std::uint64_t>(x.high);
     int exponent = 0;
     if (bits < (std::uint64_t{1} << 52)) {  // subnormal: scaled into the normal range first
