@@ -41,6 +41,7 @@
 #include <utility>
 
 #include "core/double_double.h"
+#include "core/power_of_two.h"
 #include "real/exp.h"
 #include "real/inverse_circular.h"
 #include "real/log.h"
@@ -72,7 +73,7 @@ bool hasOnlySubnormalParts(Complex z) {
     return std::fabs(z.re) < smallestNormal && std::fabs(z.im) < smallestNormal && (z.re != 0.0 || z.im != 0.0);
 }
 
-Complex scaleParts(Complex z, int exponent) { return {std::ldexp(z.re, exponent), std::ldexp(z.im, exponent)}; }
+Complex scaleParts(Complex z, int exponent) { return {scaledByPowerOfTwo(z.re, exponent), scaledByPowerOfTwo(z.im, exponent)}; }
 
 // x² + y² - 1 with one rounding at most two units, for |x|, |y| below 4.
 double sumOfSquaresMinusOne(double x, double y) {
@@ -83,7 +84,7 @@ double sumOfSquaresMinusOne(double x, double y) {
 
 // ln|z| for |z| = m·2^k, m neither zero, infinite nor NaN.
 double logOfModulus(Complex z, double m, int k) {
-    const double modulus = std::ldexp(m, k);
+    const double modulus = scaledByPowerOfTwo(m, k);
     if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
         return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
     return real::log(m) + k * real::tables::lnTwo.high;
@@ -127,7 +128,7 @@ ScaledModulus scaledModulus(Complex z) {
 
 Complex abs(Complex z) {
     const auto [m, k] = scaledModulus(z);
-    return {k == 0 ? m : std::ldexp(m, k), +0.0};
+    return {k == 0 ? m : scaledByPowerOfTwo(m, k), +0.0};
 }
 
 // w = sqrt((|z| + |x|)/2) = sqrt(2·(m + |x|·2^-k))·2^(k/2 - 1). For k = 2 the equal
@@ -139,9 +140,9 @@ Complex sqrt(Complex z) {
         return scaleParts(sqrt(scaleParts(z, subnormalArgumentScale)), -subnormalArgumentScale / 2);
     const auto [m, k] = scaledModulus(z);
     if (k == 0) return {m, m};  // zero, infinite or NaN part
-    const double scaledSum = m + std::ldexp(std::fabs(z.re), -k);
-    const double w = k > 0 ? std::ldexp(std::sqrt(0.5 * scaledSum), 1)
-                           : std::ldexp(std::sqrt(2.0 * scaledSum), k / 2 - 1);
+    const double scaledSum = m + scaledByPowerOfTwo(std::fabs(z.re), -k);
+    const double w = k > 0 ? scaledByPowerOfTwo(std::sqrt(0.5 * scaledSum), 1)
+                           : scaledByPowerOfTwo(std::sqrt(2.0 * scaledSum), k / 2 - 1);
     const double x = z.re;
     const double y = z.im;
     if (x >= 0.0) return {w, y / (2.0 * w)};
@@ -167,7 +168,7 @@ double scaledExponentialProduct(double a, double t) {
     // tFraction·e^r·(1 + r.low), the last factor being e^(r.low) to well below an ulp.
     const DoubleDouble product = twoProduct(tFraction, real::exp(r.high));
     const double scaled = product.high + (product.low + product.high * r.low);
-    return std::ldexp(scaled, static_cast<int>(n) + tExponent);
+    return scaledByPowerOfTwo(scaled, static_cast<int>(n) + tExponent);
 }
 
 Complex exp(Complex z) {

@@ -29,6 +29,7 @@
 #include <limits>
 
 #include "core/double_double.h"
+#include "core/power_of_two.h"
 #include "real/double_bits.h"
 #include "real/exp.h"
 #include "real/tables.h"
@@ -52,7 +53,7 @@ constexpr double fastProductBound = 0x1p-63;
 
 // A double-double times 2^exponent, exactly (both parts stay normal where it is used).
 DoubleDouble scaled(DoubleDouble value, int exponent) {
-    const double factor = real::powerOfTwo(exponent);
+    const double factor = powerOfTwo(exponent);
     return {value.high * factor, value.low * factor};
 }
 

@@ -50,6 +50,7 @@
 #include "complex/exponential.h"
 #include "complex/integer_power.h"
 #include "core/double_double.h"
+#include "core/power_of_two.h"
 #include "real/exp.h"
 #include "real/inverse_circular.h"
 #include "real/log.h"
@@ -123,8 +124,8 @@ DoubleDouble wideLogOfModulus(Complex z) {
     int e = 0;
     std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
     if (std::abs(e) <= largestUnscaledExponent) e = 0;
-    const double x = e == 0 ? z.re : std::ldexp(z.re, -e);
-    const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
+    const double x = e == 0 ? z.re : scaledByPowerOfTwo(z.re, -e);
+    const double y = e == 0 ? z.im : scaledByPowerOfTwo(z.im, -e);
     const DoubleDouble squares = ddAdd(twoProduct(x, x), twoProduct(y, y));
     const DoubleDouble twice = squares.high >= 0.5 && squares.high <= 2.0
                                    ? real::wide::log1p(sumOfSquaresMinusOneWide(x, y))
@@ -154,7 +155,7 @@ AxisAngle axisAngle(Complex z, DoubleDouble (*arctangent)(double, double)) {
         std::frexp(small, &smallExponent);
         shift = largeExponent - smallExponent;
         // Both parts scaled into [1/2, 1) first (exact), so the division's products stay in range.
-        offset = ddDivide({std::ldexp(small, -smallExponent), 0.0}, {std::ldexp(large, -largeExponent), 0.0});
+        offset = ddDivide({scaledByPowerOfTwo(small, -smallExponent), 0.0}, {scaledByPowerOfTwo(large, -largeExponent), 0.0});
     } else {
         offset = arctangent(small, large);
     }
@@ -175,7 +176,7 @@ int quarterTurnsOfMultiple(double u, int k, DoubleDouble& im) {
 double wideScaledProduct(DoubleDouble a, DoubleDouble t, const ScaledDoubleDouble& m, int shift = 0) {
     if (t.high == 0.0) return +0.0;
     if (std::fabs(a.high) > exponentialProductLimit)
-        return scaledExponentialProduct(a.high, std::ldexp(rounded(t), -shift));
+        return scaledExponentialProduct(a.high, scaledByPowerOfTwo(rounded(t), -shift));
     return real::wide::roundTimesPowerOfTwo(ddMultiply(t, m.value), m.exponent - shift);
 }
 
@@ -218,7 +219,7 @@ Complex realPowerOfComplexBase(Complex z, double u) {
     DoubleDouble im{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, im);
     const DoubleDouble offsetTimesU = times(u, angle.offset);
-    if (im.high == 0.0 && angle.shift != 0 && std::fabs(offsetTimesU.high) < std::ldexp(negligibleAngle, angle.shift))
+    if (im.high == 0.0 && angle.shift != 0 && std::fabs(offsetTimesU.high) < scaledByPowerOfTwo(negligibleAngle, angle.shift))
         return turnedScaledProducts(re, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns);
     return wideExp({re, ddAdd(im, unscaled(offsetTimesU, angle.shift)), quarterTurns});
 }
@@ -289,8 +290,8 @@ bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
     int e = 0;
     std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
     if (std::abs(e) <= largestUnscaledExponent) e = 0;
-    const double x = e == 0 ? z.re : std::ldexp(z.re, -e);
-    const double y = e == 0 ? z.im : std::ldexp(z.im, -e);
+    const double x = e == 0 ? z.re : scaledByPowerOfTwo(z.re, -e);
+    const double y = e == 0 ? z.im : scaledByPowerOfTwo(z.im, -e);
     const DoubleDouble xSquared = twoProduct(x, x);
     const DoubleDouble ySquared = twoProduct(y, y);
     const DoubleDouble squares = ddAdd(xSquared, ySquared);
@@ -323,7 +324,7 @@ bool decidedPart(DoubleDouble value, double margin, int exponent, double& result
     std::frexp(value.high, &valueExponent);  // |value.high| in [2^(e-1), 2^e)
     const int total = valueExponent + exponent;
     if (total < -1021 || total > 1024) return false;
-    result = std::ldexp(value.high, exponent);
+    result = scaledByPowerOfTwo(value.high, exponent);
     return true;
 }
 
@@ -398,7 +399,7 @@ bool fastRealPowerOfComplexBase(Complex z, double u, Complex& result) {
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, turnTerm);
     const DoubleDouble offsetTimesU = times(u, angle.offset);
     if (turnTerm.high == 0.0 && angle.shift != 0 &&
-        std::fabs(offsetTimesU.high) < std::ldexp(negligibleAngle, angle.shift))
+        std::fabs(offsetTimesU.high) < scaledByPowerOfTwo(negligibleAngle, angle.shift))
         return fastTurnedScaledProducts(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
     const DoubleDouble offset = unscaled(offsetTimesU, angle.shift);
     const DoubleDouble im = ddAdd(turnTerm, offset);

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/power_of_two.h"
+
 namespace kx {
 
 // A value held as high + low, with high the rounded value and low the rounding error.
@@ -133,9 +135,9 @@ inline DoubleDouble ddSquareRoot(DoubleDouble a) {
     return fastTwoSum(root, correction);
 }
 
-// a·2^exponent, each part scaled by ldexp (exact unless a part leaves the normal range).
+// a·2^exponent, each part scaled as ldexp scales it (exact unless a part leaves the normal range).
 inline DoubleDouble ddTimesPowerOfTwo(DoubleDouble a, int exponent) {
-    return {std::ldexp(a.high, exponent), std::ldexp(a.low, exponent)};
+    return {scaledByPowerOfTwo(a.high, exponent), scaledByPowerOfTwo(a.low, exponent)};
 }
 
 // The double nearest to a double-double whose parts do not overlap.

@@ -1,5 +1,4 @@
-// Exact operations on doubles shared by the real functions: powers of two formed from their
-// bits, the integer mantissa of a double, the nearest integer and integer tests.
+// Exact operations on doubles shared by the real functions: the integer mantissa of a double, the nearest integer and integer tests.
 #pragma once
 
 #include <bit>
@@ -7,17 +6,13 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/power_of_two.h"
+
 namespace kx::real {
 
 inline constexpr double infinity = std::numeric_limits<double>::infinity();
 inline constexpr double largestDouble = std::numeric_limits<double>::max();
 inline constexpr int smallestNormalExponent = -1022;
-
-// 2^exponent for exponent in [-1022, 1023]: multiplying by it is exactly ldexp when the
-// product is normal, and rounds the same way when it overflows.
-inline double powerOfTwo(int exponent) {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
-}
 
 // x = mantissa·2^(exponent - 53) with mantissa a 53-bit integer, for x positive and normal.
 struct IntegerScaled {

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "core/double_double.h"
+#include "core/power_of_two.h"
 #include "real/double_bits.h"
 #include "real/exp_kernels.h"
 #include "real/fast_path_rounding.h"
@@ -56,15 +57,15 @@ ScaledDoubleDouble exponential(DoubleDouble t) {
 
 // value·2^exponent rounded once to double, value positive in about [0.7, 1.42].
 double roundScaled(DoubleDouble value, int exponent) {
-    if (exponent > smallestNormalExponent) return std::ldexp(value.high + value.low, exponent);  // normal or overflow
+    if (exponent > smallestNormalExponent) return scaledByPowerOfTwo(value.high + value.low, exponent);  // normal or overflow
     // z = value·2^(exponent+1022) is exact; if z < 1 the result is subnormal: 1 + z rounded
     // to double is rounded on the grid 2^-52, which 2^-1022 scales to the subnormal grid.
     const int shift = exponent - smallestNormalExponent;
     const DoubleDouble z = ddTimesPowerOfTwo(value, shift);
-    if (z.high >= 1.0) return std::ldexp(z.high + z.low, smallestNormalExponent);
+    if (z.high >= 1.0) return scaledByPowerOfTwo(z.high + z.low, smallestNormalExponent);
     const DoubleDouble onePlusZ = twoSum(1.0, z.high);
     const double rounded = onePlusZ.high + (onePlusZ.low + z.low);
-    return std::ldexp(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
+    return scaledByPowerOfTwo(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
 }
 
 // e^t for |t.high| <= 745, t.low <= ulp(t.high)/2: t = (64q + j)·ln2/64 + r with
@@ -150,13 +151,13 @@ double roundTimesPowerOfTwo(DoubleDouble value, int exponent) {
     int valueExponent = 0;
     const double fraction = std::frexp(value.high, &valueExponent);  // exact
     const double magnitudeHigh = std::fabs(fraction);
-    const double magnitudeLow = std::copysign(1.0, fraction) * std::ldexp(value.low, -valueExponent);
+    const double magnitudeLow = std::copysign(1.0, fraction) * scaledByPowerOfTwo(value.low, -valueExponent);
     const int total = exponent + valueExponent;  // value·2^exponent = fraction·2^total
     if (total > 1100) return std::copysign(infinity, value.high);
     constexpr int belowEverySubnormal = -1130;
     double magnitude = 0.0;
     if (total >= smallestNormalExponent + 1) {  // normal or overflowing: round, then scale exactly
-        magnitude = std::ldexp(magnitudeHigh + magnitudeLow, total);
+        magnitude = scaledByPowerOfTwo(magnitudeHigh + magnitudeLow, total);
     } else if (total > belowEverySubnormal) {
         magnitude = roundScaled({magnitudeHigh, magnitudeLow}, total);
     }

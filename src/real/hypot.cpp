@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "core/double_double.h"
+#include "core/power_of_two.h"
 
 namespace kx::real {
 namespace {
@@ -22,12 +23,12 @@ constexpr double smallestSubnormal = 0x1p-1074;
 
 // root·2^exponent rounded once to a double, for a normalized double-double root in [1, 4).
 double scaledBack(DoubleDouble root, int exponent) {
-    const double result = std::ldexp(root.high, exponent);
-    if (std::fabs(result) >= std::numeric_limits<double>::min()) return std::ldexp(rounded(root), exponent);
+    const double result = scaledByPowerOfTwo(root.high, exponent);
+    if (std::fabs(result) >= std::numeric_limits<double>::min()) return scaledByPowerOfTwo(rounded(root), exponent);
     // Below the normal range ldexp rounds onto the subnormal grid; the remainder (with the
     // low part) decides whether that rounding must move one step.
-    const double remainder = (root.high - std::ldexp(result, -exponent)) + root.low;  // exact difference
-    const double halfStep = std::ldexp(smallestSubnormal, -exponent) * 0.5;
+    const double remainder = (root.high - scaledByPowerOfTwo(result, -exponent)) + root.low;  // exact difference
+    const double halfStep = scaledByPowerOfTwo(smallestSubnormal, -exponent) * 0.5;
     if (remainder > halfStep) return result + smallestSubnormal;
     if (remainder < -halfStep) return result - smallestSubnormal;
     return result;
@@ -43,8 +44,8 @@ double hypot(double x, double y) {
     if (b == 0.0) return a;
     const int exponent = std::ilogb(a);
     if (exponent - std::ilogb(b) > negligibleExponentGap) return a;
-    const double scaledA = std::ldexp(a, -exponent);  // in [1, 2)
-    const double scaledB = std::ldexp(b, -exponent);  // exact: at least 2^-61, so normal
+    const double scaledA = scaledByPowerOfTwo(a, -exponent);  // in [1, 2)
+    const double scaledB = scaledByPowerOfTwo(b, -exponent);  // exact: at least 2^-61, so normal
     const DoubleDouble sumOfSquares = ddAdd(twoProduct(scaledA, scaledA), twoProduct(scaledB, scaledB));
     return scaledBack(ddSquareRoot(sumOfSquares), exponent);
 }

@@ -28,6 +28,7 @@
 #include <cstddef>
 
 #include "core/complex.h"
+#include "core/power_of_two.h"
 #include "core/double_double.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
@@ -70,7 +71,7 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
         angle = {smaller / larger, 0.0};  // atan q rounds to q; the quotient may underflow
     } else {  // both scaled by the same power of two into the range of exact products
         const DoubleDouble quotient =
-            ddDivideTwiceCorrected({std::ldexp(smaller, -largerExponent), 0.0}, {std::ldexp(larger, -largerExponent), 0.0});
+            ddDivideTwiceCorrected({scaledByPowerOfTwo(smaller, -largerExponent), 0.0}, {scaledByPowerOfTwo(larger, -largerExponent), 0.0});
         angle = arctangentOfUnitRange(quotient);
     }
     return steep ? ddAddWithTwoSums(halfPi, negated(angle)) : angle;
@@ -231,7 +232,7 @@ DoubleDouble fastAtan(double smaller, double larger) {
     if (smaller == 0.0) return {0.0, 0.0};
     int exponent = 0;
     std::frexp(larger, &exponent);
-    const auto [highs, low] = fastArctangentOfRatio(std::ldexp(smaller, -exponent), std::ldexp(larger, -exponent));
+    const auto [highs, low] = fastArctangentOfRatio(scaledByPowerOfTwo(smaller, -exponent), scaledByPowerOfTwo(larger, -exponent));
     return twoSum(highs.high, low);
 }
 

@@ -37,6 +37,7 @@
 #include <cstdint>
 
 #include "core/complex.h"
+#include "core/power_of_two.h"
 #include "core/double_double.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
@@ -128,7 +129,7 @@ DoubleDouble fastLogarithm(DoubleDouble x) {
         m *= 0.5;
         exponent += 1;
     }
-    const double mLow = x.low != 0.0 ? std::ldexp(x.low, -exponent) : 0.0;
+    const double mLow = x.low != 0.0 ? scaledByPowerOfTwo(x.low, -exponent) : 0.0;
     const double sixtyFourths = nearestInteger(64.0 * m);
     const double c = sixtyFourths * 0x1p-6;
     const DoubleDouble numerator = twoSum(m - c, mLow);  // m - c is exact
@@ -192,7 +193,7 @@ DoubleDouble logOfDoubleDouble(DoubleDouble u) {
         mantissa += mantissa;  // exact
         --exponent;
     }
-    const double mantissaLow = std::ldexp(u.low, -exponent);  // exact: a power-of-two scaling
+    const double mantissaLow = scaledByPowerOfTwo(u.low, -exponent);  // exact: a power-of-two scaling
     const DoubleDouble f = twoSum(mantissa - 1.0, mantissaLow);  // m - 1 exact (Sterbenz)
     const DoubleDouble s = ddDivide(f, ddAdd({2.0, 0.0}, f));
     const DoubleDouble lnM = ddMultiply(ddAdd(s, s), oddReciprocalSeries(ddMultiply(s, s)));
