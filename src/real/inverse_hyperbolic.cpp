@@ -21,7 +21,7 @@ constexpr double identityBound = 0x1p-27;  // below, asinh x rounds to x (x³/6 
 constexpr double largeArgument = 0x1p+60;  // beyond, x² ± 1 is x² to 2^-120
 
 // ln(2|x|) for |x| > largeArgument, finite.
-double logOfTwice(double ax) { return rounded(ddAdd(wide::log({ax, 0.0}), tables::lnTwo)); }
+double logOfTwice(double ax) { return rounded(ddAdd(logOfDoubleDouble({ax, 0.0}), tables::lnTwo)); }
 
 }  // namespace
 
@@ -31,7 +31,7 @@ double asinh(double x) {
     if (ax < identityBound || std::isinf(x)) return x;
     if (ax > largeArgument) return std::copysign(logOfTwice(ax), x);
     const DoubleDouble root = ddSquareRoot(ddAdd(twoProduct(ax, ax), {1.0, 0.0}));
-    return std::copysign(rounded(wide::log(ddAdd({ax, 0.0}, root))), x);
+    return std::copysign(rounded(logOfDoubleDouble(ddAdd({ax, 0.0}, root))), x);
 }
 
 double acosh(double x) {
@@ -41,7 +41,7 @@ double acosh(double x) {
     if (std::isinf(x)) return x;
     if (x > largeArgument) return logOfTwice(x);
     const DoubleDouble root = ddSquareRoot(ddMultiply(twoSum(x, -1.0), twoSum(x, 1.0)));
-    return rounded(wide::log(ddAdd({x, 0.0}, root)));
+    return rounded(logOfDoubleDouble(ddAdd({x, 0.0}, root)));
 }
 
 }  // namespace kx::real

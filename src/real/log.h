@@ -1,8 +1,9 @@
 // Portable real natural logarithms: ln x and ln(1 + u) rounded (log, log1p), and on
-// double-double arguments (wide::log, wide::log1p and their fast variants).
+// double-double arguments (wide::log, wide::log1p and their fast variants,
+// logOfDoubleDouble).
 //
 // Built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every target with
-// SSE2 and no contraction) and exact operations (frexp, scalings by powers of two, fabs, copysign) only, so a
+// SSE2 and no contraction) and exact operations (frexp, ldexp, fabs, copysign) only, so a
 // result is the same double on every system, whatever its C runtime's libm does.
 // log and log1p are within 1 ulp everywhere and correctly rounded except in rare cases
 // within about 2^-40 ulp of a rounding boundary (log.cpp).
@@ -21,8 +22,13 @@ double log(double x);
 double log1p(double u);
 }  // namespace accurate
 
+// ln u in double-double for a finite u > 0 held as u.high + u.low (|u.low| at most half an
+// ulp of u.high), relative error below about 2^-72: for callers that form the argument of
+// a logarithm in double-double (method in log.cpp).
+DoubleDouble logOfDoubleDouble(DoubleDouble u);
+
 // On double-double arguments, for callers that carry an argument beyond double precision
-// (the complex power, asinh, acosh and the complex inverse functions). Relative errors are about 2^-100 of the result unless stated;
+// (the complex power). Relative errors are about 2^-100 of the result unless stated;
 // nothing here checks its argument's range.
 namespace wide {
 DoubleDouble log(DoubleDouble u);      // ln u for finite u > 0
