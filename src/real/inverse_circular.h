@@ -2,7 +2,7 @@
 // inverse_circular.cpp), and the angle on double-double results for the complex power.
 //
 // Built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every target with
-// SSE2 and no contraction) and exact operations (frexp, ldexp, fabs, copysign) only, so a
+// SSE2 and no contraction) and exact operations (frexp, scalings by powers of two, fabs, copysign) only, so a
 // result is the same double on every system, whatever its C runtime's libm does.
 #pragma once
 
