@@ -18,7 +18,10 @@
 //   is kept in double-double and rounded once. Relative error of the double-double result
 //   below about 2^-72 (the quotient and the root; the kernel is more accurate), so the
 //   result is correctly rounded unless the exact value lies within about 2^-19 ulp of a
-//   rounding boundary.
+//   rounding boundary. In front of that, the fast path of atan2 takes the angle of (1, x),
+//   (root, x) or (x, root), the root's low part carried into its quotient; where it decides
+//   the rounding, the result is the correctly rounded one, which the path behind it (within
+//   2^-72, far inside the test's margin) gives too.
 //
 // The constants pi, pi/2, atan(j/8), atan(j/64) and the series coefficients:
 // tools/generate_real_tables.py.
@@ -102,10 +105,8 @@ struct FastArctangent {
     double low;
 };
 
-FastArctangent fastArctangentOfRatio(double smaller, double larger) {
-    const double q1 = smaller / larger;
-    const DoubleDouble back = twoProduct(q1, larger);
-    const double q2 = ((smaller - back.high) - back.low) / larger;  // smaller - back.high is exact
+// The part of the fast arctangent after the quotient q = q1 + q2.
+FastArctangent fastArctangentOfQuotient(double q1, double q2) {
     const double sixtyFourths = nearestInteger(64.0 * q1);
     const double c = sixtyFourths * 0x1p-6;
     const DoubleDouble numerator = twoSum(q1 - c, q2);  // q1 - c is exact
@@ -126,20 +127,50 @@ FastArctangent fastArctangentOfRatio(double smaller, double larger) {
     return {angleHighs, ((angleHighs.low + atanC.low) + u2) + tail};
 }
 
+FastArctangent fastArctangentOfRatio(double smaller, double larger) {
+    const double q1 = smaller / larger;
+    const DoubleDouble back = twoProduct(q1, larger);
+    const double q2 = ((smaller - back.high) - back.low) / larger;  // smaller - back.high is exact
+    return fastArctangentOfQuotient(q1, q2);
+}
+
+// The same for a ratio of double-doubles (the quotient's remainder takes the low parts in
+// too, with rounding errors near 2^-105 of q, far inside the bound's slack).
+FastArctangent fastArctangentOfRatio(DoubleDouble smaller, DoubleDouble larger) {
+    const double q1 = smaller.high / larger.high;
+    const DoubleDouble back = twoProduct(q1, larger.high);
+    const double q2 = ((((smaller.high - back.high) - back.low) + smaller.low) - q1 * larger.low) / larger.high;
+    return fastArctangentOfQuotient(q1, q2);
+}
+
+// base + sign·angle, the angle of (x, y) from the arctangent of the smaller part over the
+// larger: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle; its
+// rounding into result when the fast bound decides it.
+bool decidedAngle(const FastArctangent& angle, bool steep, bool leftHalf, double& result) {
+    const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
+    const double sign = steep != leftHalf ? -1.0 : 1.0;
+    const DoubleDouble highs = twoSum(base.high, sign * angle.highs.high);
+    const DoubleDouble value = twoSum(highs.high, (highs.low + base.low) + sign * angle.low);
+    if (!roundingDecided(value, fastArctangentBound)) return false;
+    result = value.high;
+    return true;
+}
+
 bool fastAngle(double x, double y, bool leftHalf, double& result) {
     const bool steep = y > x;
     const double larger = steep ? y : x;
     const double smaller = steep ? x : y;
     if (smaller < larger * fastArctangentSmallestRatio) return false;
-    const auto [angleHighs, angleLow] = fastArctangentOfRatio(smaller, larger);
-    // base + sign·angle: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle
-    const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
-    const double sign = steep != leftHalf ? -1.0 : 1.0;
-    const DoubleDouble highs = twoSum(base.high, sign * angleHighs.high);
-    const DoubleDouble value = twoSum(highs.high, (highs.low + base.low) + sign * angleLow);
-    if (!roundingDecided(value, fastArctangentBound)) return false;
-    result = value.high;
-    return true;
+    return decidedAngle(fastArctangentOfRatio(smaller, larger), steep, leftHalf, result);
+}
+
+// The angle of (x, y) for double-doubles x, y in the fast range, as fastAngle.
+bool fastAngle(DoubleDouble x, DoubleDouble y, bool leftHalf, double& result) {
+    const bool steep = y.high > x.high;
+    const DoubleDouble larger = steep ? y : x;
+    const DoubleDouble smaller = steep ? x : y;
+    if (smaller.high < larger.high * fastArctangentSmallestRatio) return false;
+    return decidedAngle(fastArctangentOfRatio(smaller, larger), steep, leftHalf, result);
 }
 
 // Below this magnitude atan x and asin x round to x, and acos x to pi/2 - x rounded.
@@ -198,6 +229,8 @@ double atan(double x) {
     const double ax = std::fabs(x);
     if (ax < identityBound) return x;  // ±0 and subnormals included
     if (ax > 0x1p+60) return std::copysign(rounded(ddSubtract(halfPi, {1.0 / ax, 0.0})), x);
+    double fast = 0.0;
+    if (fastAngle(1.0, ax, false, fast)) return std::copysign(fast, x);  // the angle of (1, |x|)
     return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, {1.0, 0.0})), x);
 }
 
@@ -206,7 +239,10 @@ double asin(double x) {
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
     if (ax < identityBound) return x;  // ±0 and subnormals included
-    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, cosineOfArcsine(ax))), x);
+    const DoubleDouble root = cosineOfArcsine(ax);
+    double fast = 0.0;
+    if (fastAngle(root, DoubleDouble{ax, 0.0}, false, fast)) return std::copysign(fast, x);  // the angle of (root, |x|)
+    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, root)), x);
 }
 
 double acos(double x) {
@@ -214,7 +250,10 @@ double acos(double x) {
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
     if (ax < identityBound) return rounded(ddSubtract(halfPi, {x, 0.0}));
-    const DoubleDouble angle = arctangentOfQuotient(cosineOfArcsine(ax), {ax, 0.0});
+    const DoubleDouble root = cosineOfArcsine(ax);
+    double fast = 0.0;
+    if (fastAngle(DoubleDouble{ax, 0.0}, root, std::signbit(x), fast)) return fast;  // the angle of (x, root)
+    const DoubleDouble angle = arctangentOfQuotient(root, {ax, 0.0});
     return rounded(std::signbit(x) ? ddSubtract(pi, angle) : angle);
 }
 
