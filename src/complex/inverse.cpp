@@ -247,7 +247,7 @@ double arccosecantOfReal(double x) {
 double inverseHyperbolicSecantOfReal(double x) {
     if (!(x > 0.0 && x <= 1.0)) return defaultNaN;
     const DoubleDouble root = ddSquareRoot(ddMultiply(twoSum(1.0, -x), twoSum(1.0, x)));
-    return rounded(real::logOfDoubleDouble(ddDivide(ddAdd({1.0, 0.0}, root), {x, 0.0})));
+    return real::roundedLog(ddDivide(ddAdd({1.0, 0.0}, root), {x, 0.0}));
 }
 
 // atanh(1/t) = ½ ln((|t| + 1)/(|t| - 1)) with the sign of t, the quotient in double-double
@@ -257,7 +257,7 @@ double inverseHyperbolicCotangentOfReal(double t) {
     if (a < 1.0) return defaultNaN;
     if (a == 1.0) return std::copysign(infinity, t);
     const DoubleDouble ratio = ddDivide(twoSum(a, 1.0), twoSum(a, -1.0));
-    return std::copysign(0.5 * rounded(real::logOfDoubleDouble(ratio)), t);
+    return std::copysign(0.5 * real::roundedLog(ratio), t);
 }
 
 // acsc(x + iy) formed from z: on the real axis asin(1/x) from sqrt(x² - 1); off the axes the

@@ -11,7 +11,9 @@
 
 #include "core/complex.h"
 #include "core/double_double.h"
+#include "real/fast_path_rounding.h"
 #include "real/log.h"
+#include "real/log_kernels.h"
 #include "real/tables.h"
 
 namespace kx::real {
@@ -21,7 +23,12 @@ constexpr double identityBound = 0x1p-27;  // below, asinh x rounds to x (x³/6 
 constexpr double largeArgument = 0x1p+60;  // beyond, x² ± 1 is x² to 2^-120
 
 // ln(2|x|) for |x| > largeArgument, finite.
-double logOfTwice(double ax) { return rounded(ddAdd(logOfDoubleDouble({ax, 0.0}), tables::lnTwo)); }
+// The fast logarithm's error is relative to ln|x| > 41, which adding ln 2 only enlarges.
+double logOfTwice(double ax) {
+    const DoubleDouble fast = ddAdd(wide::fastLog({ax, 0.0}), tables::lnTwo);
+    if (roundingDecided(fast, fastLogarithmBound)) return fast.high;
+    return rounded(ddAdd(wide::log({ax, 0.0}), tables::lnTwo));
+}
 
 }  // namespace
 
@@ -31,7 +38,7 @@ double asinh(double x) {
     if (ax < identityBound || std::isinf(x)) return x;
     if (ax > largeArgument) return std::copysign(logOfTwice(ax), x);
     const DoubleDouble root = ddSquareRoot(ddAdd(twoProduct(ax, ax), {1.0, 0.0}));
-    return std::copysign(rounded(logOfDoubleDouble(ddAdd({ax, 0.0}, root))), x);
+    return std::copysign(roundedLog(ddAdd({ax, 0.0}, root)), x);
 }
 
 double acosh(double x) {
@@ -41,7 +48,7 @@ double acosh(double x) {
     if (std::isinf(x)) return x;
     if (x > largeArgument) return logOfTwice(x);
     const DoubleDouble root = ddSquareRoot(ddMultiply(twoSum(x, -1.0), twoSum(x, 1.0)));
-    return rounded(logOfDoubleDouble(ddAdd({x, 0.0}, root)));
+    return roundedLog(ddAdd({x, 0.0}, root));
 }
 
 }  // namespace kx::real

@@ -1,5 +1,5 @@
 // Portable real log and log1p, computed in double-double arithmetic and rounded once at the
-// end, and the logarithms of double-doubles.
+// end, and the logarithm of a double-double.
 //
 // log: x = m·2^k with m in [sqrt(1/2), sqrt(2)), ln m = 2·atanh(f), f = (m - 1)/(m + 1),
 //   |f| <= 0.1716, by the series of atanh(f)/f in f² (22 terms), plus k·ln2 with ln 2 in
@@ -15,22 +15,11 @@
 // Fast path (fast_path_rounding.h): a reduction by sixty-fourths and a short atanh
 // polynomial in plain doubles, whose bound is derived at fastLogarithm.
 //
-// logOfDoubleDouble, a second logarithm of a double-double with a looser bound, for asinh,
-// acosh and the complex inverse functions. wide::log (about 2^-100) gives the same texts in
-// its place over 1.5 million random lines, but its 22-term series is a long chain of
-// dependent double-double steps: with it the benchmark corpus took 1.6% more instructions
-// and 2 to 8% more time, the lines of functions 8 to 12%, so both are kept:
-//   Reduction: the argument u (a double-double: x itself, or 1 + x formed exactly as a
-//   rounded sum plus its error) is written u = 2^k·m with m in [sqrt(1/2), sqrt(2)); the
-//   scaling by 2^k is exact. With f = m - 1 (exact for the high part by Sterbenz's lemma) and
-//   s = f/(2 + f), ln m = 2·atanh s = 2s·sum_k (s²)^k/(2k + 1), |s| <= 0.1716, summed by
-//   oddReciprocalSeries; then ln u = k·ln 2 + ln m, all in double-double and rounded once at
-//   the end. ln 2 to 106 bits: tools/generate_real_tables.py.
-//
-//   Accuracy: the double-double result carries a relative error below about 2^-72, so the
-//   rounded double is the correctly rounded logarithm except when the exact value lies within
-//   about 2^-19 ulp of a rounding boundary (rare; the unit tests compare against a correctly
-//   rounded libm on a large random sample).
+// roundedLog, ln of a double-double rounded once, for callers that form the argument in
+// double-double (asinh, acosh and the complex inverse functions): the fast logarithm where
+// its bound decides the rounding, else wide::log1p of u - 1 near 1 and wide::log elsewhere,
+// the logarithm of the high part by the accurate path above (relative error about 2^-100)
+// plus the low part's share low/high (its square, below 2^-106 of 1, left out).
 #include "real/log.h"
 
 #include <bit>
@@ -43,7 +32,6 @@
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
 #include "real/log_kernels.h"
-#include "real/odd_reciprocal_series.h"
 #include "real/series.h"
 #include "real/tables.h"
 
@@ -183,23 +171,18 @@ double log1p(double u) {
     return roundingDecided(result, fastLogarithmBound) ? result.high : accurate::log1p(u);
 }
 
-DoubleDouble logOfDoubleDouble(DoubleDouble u) {
-    if (u.high < 0x1p-1000) {  // subnormal or tiny: scale up so frexp and the products stay exact
-        const DoubleDouble scaled{u.high * 0x1p+200, u.low * 0x1p+200};
-        return ddSubtract(logOfDoubleDouble(scaled), ddMultiply({200.0, 0.0}, lnTwo));
-    }
-    int exponent = 0;
-    double mantissa = std::frexp(u.high, &exponent);  // u.high = mantissa·2^exponent, mantissa in [1/2, 1)
-    if (mantissa < squareRootOfHalf) {
-        mantissa += mantissa;  // exact
-        --exponent;
-    }
-    const double mantissaLow = scaledByPowerOfTwo(u.low, -exponent);  // exact: a power-of-two scaling
-    const DoubleDouble f = twoSum(mantissa - 1.0, mantissaLow);  // m - 1 exact (Sterbenz)
-    const DoubleDouble s = ddDivide(f, ddAdd({2.0, 0.0}, f));
-    const DoubleDouble lnM = ddMultiply(ddAdd(s, s), oddReciprocalSeries(ddMultiply(s, s)));
-    if (exponent == 0) return lnM;
-    return ddAdd(ddMultiply({static_cast<double>(exponent), 0.0}, lnTwo), lnM);
+// Below this the fast logarithm's intermediate quotient nears the subnormal range, where
+// its relative bound no longer holds.
+constexpr double smallestFastRoundedLog = 0x1p-960;
+
+// In [1/2, 2], ln u is ln(1 + d) with d = u - 1 formed exactly (u.high - 1 is exact and a
+// multiple of ulp(u.high), so at least |u.low|), so that the error stays relative to a result
+// near zero; wide::log alone is accurate to about 2^-100 of 1 there, not of the result.
+double roundedLog(DoubleDouble u) {
+    const DoubleDouble fast = fastLogarithm(u);
+    if (std::fabs(fast.high) >= smallestFastRoundedLog && roundingDecided(fast, fastLogarithmBound)) return fast.high;
+    if (u.high >= 0.5 && u.high <= 2.0) return rounded(wide::log1p(fastTwoSum(u.high - 1.0, u.low)));
+    return rounded(wide::log(u));
 }
 
 namespace wide {

@@ -1,6 +1,5 @@
 // Portable real natural logarithms: ln x and ln(1 + u) rounded (log, log1p), and on
-// double-double arguments (wide::log, wide::log1p and their fast variants,
-// logOfDoubleDouble).
+// double-double arguments (roundedLog; wide::log, wide::log1p and their fast variants).
 //
 // Built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every target with
 // SSE2 and no contraction) and exact operations (frexp, scalings by powers of two, fabs, copysign) only, so a
@@ -22,10 +21,9 @@ double log(double x);
 double log1p(double u);
 }  // namespace accurate
 
-// ln u in double-double for a finite u > 0 held as u.high + u.low (|u.low| at most half an
-// ulp of u.high), relative error below about 2^-72: for callers that form the argument of
-// a logarithm in double-double (method in log.cpp).
-DoubleDouble logOfDoubleDouble(DoubleDouble u);
+// ln u rounded once, for a finite u > 0 held as u.high + u.low (|u.low| at most half an ulp
+// of u.high): for callers that form the argument of a logarithm in double-double.
+double roundedLog(DoubleDouble u);
 
 // On double-double arguments, for callers that carry an argument beyond double precision
 // (the complex power). Relative errors are about 2^-100 of the result unless stated;
