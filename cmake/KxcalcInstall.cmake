@@ -12,6 +12,9 @@ install(TARGETS kxcalc EXPORT kxcalcTargets
   LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT runtime NAMELINK_COMPONENT development
   RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT runtime
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT development)
+# The license, in the form and place that Debian gives it: share/doc/kxcalc/copyright.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/debian/copyright"
+  DESTINATION "${CMAKE_INSTALL_DOCDIR}" COMPONENT runtime)
 install(FILES "${PROJECT_SOURCE_DIR}/include/kx_calc.h"
   DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}" COMPONENT development)
 

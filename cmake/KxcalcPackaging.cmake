@@ -9,6 +9,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "A calculator for expressions over complex numbers: the shared library libkxcalc, with its one
 C function kx_calc and its CMake and pkg-config files, and kxcalc, the command-line calculator.")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_RPM_PACKAGE_LICENSE "MIT")  # an SPDX identifier
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "kxcalc")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/")

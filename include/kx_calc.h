@@ -15,6 +15,12 @@
 #ifndef KX_CALC_H
 #define KX_CALC_H
 
+/* The version of the library this header belongs to, for a host to test at compile time. */
+#define KXCALC_VERSION_MAJOR 1
+#define KXCALC_VERSION_MINOR 0
+#define KXCALC_VERSION_PATCH 0
+#define KXCALC_VERSION_STRING "1.0.0"
+
 #if defined(_WIN32)
 #  if defined(KX_CALC_BUILDING)
 #    define KX_CALC_API __declspec(dllexport)

@@ -3,25 +3,33 @@
 The library is compiled from this checkout's src/ into the module itself, so the installed
 package carries its own calculator and never loads a libkxcalc.so that happens to be on the
 system; kx_calc is a direct call from the binding, with no symbol lookup or argument
-conversion in between. The package builds from a checkout only: the library's sources live
-beside this folder, not in it.
+conversion in between. In a checkout the library's sources live beside this folder; the
+source distribution carries a copy of them in library/ (the sdist command puts it there).
 """
 import os
 import re
+import shutil
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
 from setuptools import Extension, setup
 from setuptools.command.build_ext import build_ext
+from setuptools.command.sdist import sdist
 
 PACKAGE_DIR = Path(__file__).resolve().parent
-REPOSITORY = PACKAGE_DIR.parent
+# The files of the repository that the module is built from, as the source distribution holds them.
+LIBRARY_FILES = ["CMakeLists.txt", "src", "include", "tools/kxcalc/help_text.h"]
+BUNDLED_LIBRARY = PACKAGE_DIR / "library"
+BUNDLED = (BUNDLED_LIBRARY / "CMakeLists.txt").is_file()
+REPOSITORY = BUNDLED_LIBRARY if BUNDLED else PACKAGE_DIR.parent
+OBJECT_ROOT = PACKAGE_DIR if BUNDLED else REPOSITORY  # holds every source of the module
 LIBRARY_SOURCES = REPOSITORY / "src"
 HOST_SOURCES = REPOSITORY / "tools" / "kxcalc"  # the host's help text (the names are in src/tables)
 BINDING_SOURCES = PACKAGE_DIR / "extension"
 
 if not (LIBRARY_SOURCES / "entry" / "kx_calc.cpp").is_file():
-    raise SystemExit(f"kxcalc: the library's sources are not at {LIBRARY_SOURCES}; build from a checkout")
+    raise SystemExit(f"kxcalc: the library's sources are not at {LIBRARY_SOURCES}; build from a checkout "
+                     "or a source distribution")
 
 
 def project_version() -> str:
@@ -55,9 +63,9 @@ class ParallelBuildExt(build_ext):
         name_objects = self.compiler.object_filenames
 
         # Sources are named relative to this folder ("../src/..."); their objects are named
-        # after their place in the repository, so that they stay inside the build folder.
+        # after their place under OBJECT_ROOT, so that they stay inside the build folder.
         def objects_inside(sources, strip_dir=0, output_dir=""):
-            in_repository = [os.path.relpath(PACKAGE_DIR / source, REPOSITORY) for source in sources]
+            in_repository = [os.path.relpath(PACKAGE_DIR / source, OBJECT_ROOT) for source in sources]
             return name_objects(in_repository, strip_dir, output_dir)
 
         self.compiler.object_filenames = objects_inside
@@ -78,6 +86,22 @@ class ParallelBuildExt(build_ext):
             self.compiler.object_filenames = name_objects
 
 
+class SdistWithLibrary(sdist):
+    """A source distribution that builds on its own: the library's sources go into library/."""
+
+    def make_release_tree(self, base_dir, files):
+        # The module's sources outside this folder ("../src/...") are the copy's to bring.
+        super().make_release_tree(base_dir, [name for name in files if not name.startswith("..")])
+        for name in LIBRARY_FILES:
+            source = REPOSITORY / name
+            target = Path(base_dir) / "library" / name
+            if source.is_dir():
+                shutil.copytree(source, target, ignore=shutil.ignore_patterns("CMakeLists.txt", "*.cmake"))
+            else:
+                target.parent.mkdir(parents=True, exist_ok=True)
+                shutil.copy2(source, target)
+
+
 setup(
     version=VERSION,
     ext_modules=[
@@ -91,5 +115,5 @@ setup(
             language="c++",
         )
     ],
-    cmdclass={"build_ext": ParallelBuildExt},
+    cmdclass={"build_ext": ParallelBuildExt, "sdist": SdistWithLibrary},
 )

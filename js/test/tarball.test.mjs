@@ -15,7 +15,7 @@ test('the packed tarball installs offline and calculates', () => {
     const packed = JSON.parse(execFileSync('npm', ['pack', '--json', '--pack-destination', scratch],
       { cwd: packageDir, encoding: 'utf8' }));
     const files = packed[0].files.map((file) => file.path).sort();
-    assert.deepEqual(files, ['README.md', 'kxcalc.d.ts', 'kxcalc.js', 'kxcalc.wasm', 'package.json']);
+    assert.deepEqual(files, ['LICENSE', 'README.md', 'kxcalc.d.ts', 'kxcalc.js', 'kxcalc.wasm', 'package.json']);
     const project = join(scratch, 'project');
     execFileSync('mkdir', [project]);
     writeFileSync(join(project, 'package.json'), JSON.stringify({ name: 'scratch', private: true, type: 'module' }));

@@ -2,6 +2,7 @@
 variable set: the module carries its own calculator, and python3 -m kxcalc behaves as the
 kxcalc program does."""
 import ast
+import re
 import subprocess
 
 import pytest
@@ -9,6 +10,7 @@ import pytest
 from conftest import REPOSITORY
 
 HOST = REPOSITORY / "build" / "tools" / "kxcalc" / "kxcalc"
+VERSION = re.search(r"project\(kxcalc\s+VERSION\s+([0-9.]+)", (REPOSITORY / "CMakeLists.txt").read_text()).group(1)
 # Typed lines, and lines of every kind of number and function that builds must agree on.
 CORPORA = [REPOSITORY / "bench" / "corpus.txt", REPOSITORY / "tests" / "windows" / "cross_corpus.txt"]
 
@@ -26,7 +28,7 @@ COMMAND_LINES = [
     (["--", "--1"], "", "1\n", 0),
     ([], "set w = 3\r\nw*w\n\nhelp\n1+", "3\n9\nRan Out of Data\nRan Out of Data\nRan Out of Data\n", 1),
     ([], b"2 \xff\n".decode("latin-1"), "Syntax Error: \n", 1),
-    (["--version"], "", "kxcalc 1.0.0\n", 0),
+    (["--version"], "", f"kxcalc {VERSION}\n", 0),
     (["--colour"], "", "", 2),
 ]
 

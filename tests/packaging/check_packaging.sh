@@ -6,11 +6,11 @@
 #   check_packaging.sh pkg-config   builds and runs a C consumer with pkg-config --cflags --libs
 #   check_packaging.sh deb          builds the Debian package with cpack, unpacks it with dpkg -x
 # The environment gives BUILD_DIR, SOURCE_DIR, WORK_DIR, VERSION, and the install directories
-# LIBDIR, BINDIR, INCLUDEDIR, MANDIR, CMAKEDIR relative to the prefix.
+# LIBDIR, BINDIR, INCLUDEDIR, MANDIR, DOCDIR, CMAKEDIR relative to the prefix.
 set -uo pipefail
 step=$1
 : "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${WORK_DIR:?}" "${VERSION:?}"
-: "${LIBDIR:?}" "${BINDIR:?}" "${INCLUDEDIR:?}" "${MANDIR:?}" "${CMAKEDIR:?}"
+: "${LIBDIR:?}" "${BINDIR:?}" "${INCLUDEDIR:?}" "${MANDIR:?}" "${DOCDIR:?}" "${CMAKEDIR:?}"
 stage="$WORK_DIR/stage"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -37,7 +37,7 @@ check_tree() {
     local root=$1 lib=$2
     local major=${VERSION%%.*}
     for file in "$lib/libkxcalc.so.$VERSION" "$INCLUDEDIR/kx_calc.h" "$BINDIR/kxcalc" \
-        "$MANDIR/man1/kxcalc.1" "$lib/pkgconfig/kxcalc.pc" "$lib/cmake/kxcalc/kxcalcConfig.cmake" \
+        "$MANDIR/man1/kxcalc.1" "$DOCDIR/copyright" "$lib/pkgconfig/kxcalc.pc" "$lib/cmake/kxcalc/kxcalcConfig.cmake" \
         "$lib/cmake/kxcalc/kxcalcConfigVersion.cmake" "$lib/cmake/kxcalc/kxcalcTargets.cmake"; do
         [[ -f "$root/$file" ]] || fail "missing $file"
     done
