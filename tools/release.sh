@@ -8,8 +8,8 @@
 #   kxcalc-VERSION-windows-x86_64.zip    kxcalc.dll for 64-bit Windows (build-windows-x86_64/)
 #   kxcalc-VERSION-windows-i686.zip      kxcalc.dll for 32-bit Windows (build-windows-i686/)
 #   SHA256SUMS                           the checksums of all of them
-# Every build folder is the one the tests use; a folder that is already built is only
-# brought up to date. The version is the one of project() in CMakeLists.txt.
+# The build folders are the README's (build-deb/) and the tests' (build-wasm/, build-windows-*/);
+# one that is built already is only brought up to date. The version is the one of project() in CMakeLists.txt.
 # Installs the tools it needs with apt-get when they are missing.
 #
 #   tools/release.sh
@@ -30,6 +30,7 @@ installMissing() {
     local missing=()
     command -v dpkg-shlibdeps >/dev/null || missing+=(dpkg-dev)
     command -v zip >/dev/null || missing+=(zip)
+    command -v unzip >/dev/null || missing+=(unzip)  # for tests/packaging/check_release.sh
     command -v emcc >/dev/null || missing+=(emscripten)
     [[ -f /usr/include/fmt/format.h ]] || missing+=(libfmt-dev)
     [[ -f /usr/include/fast_float/fast_float.h ]] || missing+=(libfast-float-dev)
@@ -37,7 +38,7 @@ installMissing() {
     command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
     command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
     local package
-    for package in python3-dev python3-setuptools python3-wheel python3-pip; do
+    for package in python3-dev python3-setuptools python3-wheel python3-pip python3-venv; do
         dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
     done
     ((${#missing[@]} == 0)) && return
