@@ -6,7 +6,8 @@
 #   - the Debian package installs with apt, and the installed kxcalc answers 1+1 with 2;
 #   - the npm tarball installs offline into a scratch project and calculates in Node;
 #   - the wheel installs into a fresh virtual environment and calculates;
-#   - each Windows zip holds the DLL, the header, the import libraries and the license.
+#   - each Windows zip holds the DLL, the header, the import libraries and the license, and a
+#     C host builds against its header and links with each import library.
 # A Debian package that this check installs is removed again at its end.
 #
 #   tests/packaging/check_release.sh
@@ -95,6 +96,15 @@ for arch in x86_64 i686; do
     exports=$("$arch-w64-mingw32-objdump" -p "$work/kxcalc.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
               awk 'NR > 1 && NF {print $NF}')
     [[ $exports == kx_calc ]] || fail "$name: kxcalc.dll exports [$exports]"
+    # A C host compiles against the zip's header and links with each import library.
+    unzip -q -o "$out/$name.zip" -d "$work/zips"
+    IFS=. read -r major minor patch <<< "$version"
+    for importLibrary in libkxcalc.dll.a kxcalc.lib; do
+        "$arch-w64-mingw32-gcc" -std=c99 -Wall -Werror -DPROJECT_VERSION="\"$version\"" \
+            -DPROJECT_VERSION_MAJOR="$major" -DPROJECT_VERSION_MINOR="$minor" -DPROJECT_VERSION_PATCH="$patch" \
+            -I"$work/zips/$name/include" "$root/tests/library/c_consumer.c" "$work/zips/$name/lib/$importLibrary" \
+            -o "$work/consumer-$arch.exe" || fail "$name: a C host does not build with $importLibrary"
+    done
 done
 
 if ((failures > 0)); then echo "release: $failures failed"; exit 1; fi
