@@ -17,9 +17,9 @@
 
 /* The version of the library this header belongs to, for a host to test at compile time. */
 #define KXCALC_VERSION_MAJOR 1
-#define KXCALC_VERSION_MINOR 0
+#define KXCALC_VERSION_MINOR 1
 #define KXCALC_VERSION_PATCH 0
-#define KXCALC_VERSION_STRING "1.0.0"
+#define KXCALC_VERSION_STRING "1.1.0"
 
 #if defined(_WIN32)
 #  if defined(KX_CALC_BUILDING)

@@ -54,7 +54,7 @@ expect_eq "-- before an expression that looks like an option" "$("$kxcalc" -- '-
 "$kxcalc" --help > "$work/help"
 expect_eq "--help status" "$?" 0
 grep -q '^Usage: kxcalc' "$work/help" || fail "--help prints the usage"
-expect_eq "--version" "$("$kxcalc" --version)" "kxcalc ${KXCALC_EXPECTED_VERSION:-1.0.0}"
+expect_eq "--version" "$("$kxcalc" --version)" "kxcalc ${KXCALC_EXPECTED_VERSION:-1.1.0}"
 "$kxcalc" --frobnicate > "$work/out" 2> "$work/err"
 expect_eq "unknown option status" "$?" 2
 expect_eq "unknown option writes nothing to standard output" "$(cat "$work/out")" ""
