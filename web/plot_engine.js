@@ -3,7 +3,7 @@
 // the expression into the module's memory, calls kx_calc on each, and reads the answer's
 // ASCII bytes straight into a colour, making no string. Its tol is -1, so that every part
 // that is a number is printed: a part too small for the session's tol still colours.
-import { assignmentOfZ, coordinateText, decodeResult, decoded } from './plot_numbers.js';
+import { coordinateText, decodeResult, decoded, imaginaryTail } from './plot_numbers.js';
 import { nanColour, writeColour } from './plot_colours.js';
 
 // The library's contract: a buffer of at least 64 bytes, with room for the line and its NUL.
@@ -96,7 +96,7 @@ export class PlotEvaluator {
     let at = 0;
     for (let row = firstRow; row < firstRow + rowCount; ++row) {
       const y = grid.rows[row];
-      const rowTail = encoder.encode(`${y.startsWith('-') ? y : `+${y}`}*i`);
+      const rowTail = encoder.encode(imaginaryTail(y));
       for (let column = 0; column < columnLines.length; ++column, at += 4) {
         let heap = this.#heap;
         const head = columnLines[column];
@@ -153,5 +153,3 @@ export function gridOf(view, size) {
   }
   return { size, step, columns, rows };
 }
-
-export { assignmentOfZ };

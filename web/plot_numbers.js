@@ -16,16 +16,28 @@ function trimFraction(text) {
   return exponent === undefined ? trimmed : `${trimmed}e${exponent}`;
 }
 
+// The point x + y i as the calculator reads it, from the coordinate texts: "0.5-0.25*i",
+// "1+i" (a unit imaginary part is written i, which gives the same value as 1*i).
+export function pointText(xText, yText) {
+  return `${xText}${imaginaryTail(yText)}`;
+}
+
+export function imaginaryTail(yText) {
+  if (yText === '1') return '+i';
+  if (yText === '-1') return '-i';
+  return `${yText.startsWith('-') ? yText : `+${yText}`}*i`;
+}
+
 // The line that assigns z = x + y i, for the coordinate texts x and y.
 export function assignmentOfZ(xText, yText) {
-  return `set z=${xText}${yText.startsWith('-') ? yText : `+${yText}`}*i`;
+  return `set z=${pointText(xText, yText)}`;
 }
 
 // The expression with z replaced by the point (x + y i), as a line the session computes:
 // every name z (a run of letters, as the calculator reads names, in any case) becomes the
 // bracketed point; a z that stands alone in brackets takes no second pair.
 export function substituteZ(expression, xText, yText) {
-  const point = `${xText}${yText.startsWith('-') ? yText : `+${yText}`}*i`;
+  const point = pointText(xText, yText);
   return expression.replace(/[A-Za-z]+/g, (name, at) => {
     if (name !== 'z' && name !== 'Z') return name;
     const before = expression.slice(0, at).trimEnd().at(-1);
