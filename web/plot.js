@@ -73,7 +73,7 @@ export class PlotPanel {
     if (view === null) return;
     this.#view = view;
     this.#expression = this.#expressionInput.value.trim();
-    this.#schedule();
+    this.#request();
   }
 
   // ---- the region ---------------------------------------------------------------------
@@ -139,6 +139,7 @@ export class PlotPanel {
     });
   }
 
+  // Sends the drawing to the workers; the job number makes every earlier one stale.
   #request() {
     const job = ++this.#job;
     const session = this.#session();

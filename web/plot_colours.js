@@ -6,9 +6,9 @@
 
 export const nanColour = [128, 128, 128];
 
-// How many doublings of |f(z)| take the lightness from 1/2 to 2/3 (or 1/3).
-const doublingsPerStep = 2;
-const bandDepth = 0.14;
+// How many doublings of |f(z)| take the lightness from 1/2 to 2/3 (or halvings to 1/3).
+const doublingsPerStep = 1.5;
+const bandDepth = 0.1;
 
 // The lightness, between 0 and 1, for log2|f(z)|.
 export function lightnessOf(log2Modulus) {
