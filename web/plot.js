@@ -290,7 +290,9 @@ export class PlotPanel {
     this.#addButton.addEventListener('click', () => { if (this.#probed) this.#addLine(this.#probed.line); });
     const canvas = this.#canvas;
     canvas.addEventListener('keydown', (event) => this.#key(event));
-    canvas.addEventListener('focus', () => this.#probe(this.#view));
+    canvas.addEventListener('focus', () => {  // from the keyboard: the centre is the point
+      if (canvas.matches(':focus-visible')) this.#probe(this.#view);
+    });
     canvas.addEventListener('wheel', (event) => {
       event.preventDefault();
       const focus = this.#pointAt(event.clientX, event.clientY);
