@@ -26,7 +26,6 @@ export class PlotPanel {
   #session;           // () => { version, lines }: the session's assignments
   #addLine;           // (line) => void: a line for the session
   #workers = [];
-  #sentVersion = [];
   #view = { ...defaultView };
   #expression = '';
   #job = 0;
@@ -49,16 +48,15 @@ export class PlotPanel {
     this.#addLine = addLine;
     this.#labels.calc('set tol = 0');
     const count = Math.max(1, Math.min(navigator.hardwareConcurrency || 2, 4));
-    for (let k = 0; k < count; ++k) this.#workers.push(this.#startWorker(k));
+    for (let k = 0; k < count; ++k) this.#workers.push(this.#startWorker());
     this.#listen();
     drawLegend();
   }
 
-  #startWorker(index) {
+  #startWorker() {
     const worker = new Worker(new URL('./plot_worker.js', import.meta.url), { type: 'module' });
     worker.onmessage = (event) => this.#received(event.data);
     worker.onerror = (event) => { this.#say(`The plot's worker failed: ${event.message}`); };
-    this.#sentVersion[index] = -1;
     return worker;
   }
 
@@ -72,7 +70,9 @@ export class PlotPanel {
     const view = this.#regionOfInputs();
     if (view === null) return;
     this.#view = view;
-    this.#expression = this.#expressionInput.value.trim();
+    const expression = this.#expressionInput.value.trim();
+    if (expression !== this.#expression) this.#forgetProbe();
+    this.#expression = expression;
     this.#request();
   }
 
@@ -152,11 +152,8 @@ export class PlotPanel {
     this.#drawTicks();
     const levels = [{ size: coarseSize, bandRows }, { size: fullSize, bandRows }];
     this.#workers.forEach((worker, part) => {
-      const known = this.#sentVersion[part] === session.version;
-      this.#sentVersion[part] = session.version;
       worker.postMessage({
-        type: 'draw', job, expression: this.#expression, view: this.#view, levels, part, parts: this.#workers.length,
-        session: known ? { version: session.version, lines: [] } : session,
+        type: 'draw', job, expression: this.#expression, view: this.#view, levels, part, parts: this.#workers.length, session,
       });
     });
   }
@@ -258,6 +255,10 @@ export class PlotPanel {
   #probeAnswered({ point, value, isMessage }) {
     const asked = this.#probePending;
     this.#probeBusy = false;
+    if (asked.expression !== this.#expression) {
+      this.#sendProbe();
+      return;
+    }
     const line = substituteZ(asked.expression, asked.x, asked.y);
     this.#probed = { line };
     this.#probeText.textContent = `z = ${point} · f(z) = ${value}`;
@@ -265,6 +266,14 @@ export class PlotPanel {
     this.#addButton.disabled = false;
     if (asked.add) this.#addLine(line);
     this.#sendProbe();
+  }
+
+  // The point shown belongs to the expression drawn before.
+  #forgetProbe() {
+    this.#probed = null;
+    this.#probeText.textContent = 'Point at the plot to see f(z).';
+    this.#probeText.classList.remove('message');
+    this.#addButton.disabled = true;
   }
 
   // Adds the line for a point once its probe is answered.

@@ -13,21 +13,25 @@ const modulePromise = fetch(new URL('./kxcalc.wasm', import.meta.url)).then((res
   return response.arrayBuffer();
 }).then((bytes) => WebAssembly.compile(bytes));
 
-let sessionVersion = -1;
-let instances = null;  // { evaluator, prober }: the drawing one with tol -1, the probing one as the session
 let latestJob = 0;
+let built = null;  // { version, instances }: a promise of { evaluator, prober } for one version of the session
 
 // Both instances anew when the session's assignments changed: replaying them into fresh
-// tables gives exactly the session's variables, whatever the plot assigned since.
-async function instancesFor(session) {
-  if (instances !== null && session.version === sessionVersion) return instances;
+// tables gives exactly the session's variables, whatever the plot assigned since. The
+// drawing one has tol -1; the probing one keeps the session's tol.
+function instancesFor(session) {
+  if (built === null || built.version !== session.version) {
+    built = { version: session.version, instances: newInstances(session.lines) };
+  }
+  return built.instances;
+}
+
+async function newInstances(lines) {
   const module = await modulePromise;
-  const evaluator = await PlotEvaluator.create(module, session.lines);
+  const evaluator = await PlotEvaluator.create(module, lines);
   const prober = await createCalculator({ wasm: module });
-  for (const line of session.lines) prober.calc(line);
-  instances = { evaluator, prober };
-  sessionVersion = session.version;
-  return instances;
+  for (const line of lines) prober.calc(line);
+  return { evaluator, prober };
 }
 
 // A macrotask that lets the worker's pending messages run first.
