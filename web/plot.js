@@ -188,7 +188,7 @@ export class PlotPanel {
     if (size !== fullSize) return;
     this.#canvas.dataset.state = 'drawn';
     this.#canvas.dataset.job = String(this.#job);
-    const what = this.#message === null ? '' : ` Every point gives a message: ${this.#message}`;
+    const what = this.#message === null ? '' : ` Grey points give a message: ${this.#message}`;
     this.#say(`Drawn in ${Math.round(elapsed)} ms.${what}`);
   }
 
