@@ -23,13 +23,17 @@ export function lightnessOf(log2Modulus) {
 export function writeColour(re, im, rgba, at) {
   const modulus = Math.hypot(re, im);
   if (Number.isNaN(modulus)) {
-    rgba[at] = nanColour[0];
-    rgba[at + 1] = nanColour[1];
-    rgba[at + 2] = nanColour[2];
-    rgba[at + 3] = 255;
+    writeNanColour(rgba, at);
     return;
   }
   writeHueLightness(Math.atan2(im, re) / (2 * Math.PI), lightnessOf(Math.log2(modulus)), rgba, at);
+}
+
+export function writeNanColour(rgba, at) {
+  rgba[at] = nanColour[0];
+  rgba[at + 1] = nanColour[1];
+  rgba[at + 2] = nanColour[2];
+  rgba[at + 3] = 255;
 }
 
 // HSL at full saturation: the hue in turns (any real), the lightness in [0, 1].

@@ -4,7 +4,7 @@
 // ASCII bytes straight into a colour, making no string. Its tol is -1, so that every part
 // that is a number is printed: a part too small for the session's tol still colours.
 import { coordinateText, decodeResult, decoded, imaginaryTail } from './plot_numbers.js';
-import { nanColour, writeColour } from './plot_colours.js';
+import { writeColour, writeNanColour } from './plot_colours.js';
 
 // The library's contract: a buffer of at least 64 bytes, with room for the line and its NUL.
 const minimumBuffer = 64;
@@ -88,15 +88,14 @@ export class PlotEvaluator {
   // the first message any point gave, or null.
   colourRows(expression, grid, firstRow, rowCount, rgba) {
     const expressionBytes = encoder.encode(expression);
-    const columnLines = grid.columns.map((x) => encoder.encode(`set z=${x}`));
+    const { columnLines, rowTails } = grid;
     const address = this.#lineBuffer(expressionBytes.length);
     const point = this.#pointSlot;
     const length = expressionBytes.length;
     let message = null;
     let at = 0;
     for (let row = firstRow; row < firstRow + rowCount; ++row) {
-      const y = grid.rows[row];
-      const rowTail = encoder.encode(imaginaryTail(y));
+      const rowTail = rowTails[row];
       for (let column = 0; column < columnLines.length; ++column, at += 4) {
         let heap = this.#heap;
         const head = columnLines[column];
@@ -110,7 +109,7 @@ export class PlotEvaluator {
         heap[address + length] = 0;
         if (!assigned || !this.#call(address)) {
           message ??= 'Out of memory.';
-          writeNan(rgba, at);
+          writeNanColour(rgba, at);
           continue;
         }
         heap = this.#heap;
@@ -118,7 +117,7 @@ export class PlotEvaluator {
           writeColour(decoded.re, decoded.im, rgba, at);
         } else {
           if (message === null) message = this.#answerAt(address);
-          writeNan(rgba, at);
+          writeNanColour(rgba, at);
         }
       }
     }
@@ -133,23 +132,17 @@ export class PlotEvaluator {
   }
 }
 
-function writeNan(rgba, at) {
-  rgba[at] = nanColour[0];
-  rgba[at + 1] = nanColour[1];
-  rgba[at + 2] = nanColour[2];
-  rgba[at + 3] = 255;
-}
-
-// The points of a grid over a square region: the texts of the centres of its columns
-// (left to right) and rows (top to bottom), with a step of width / size.
+// The points of a grid over a square region, with a step of width / size: the centres of
+// its columns (left to right) and rows (top to bottom), as the bytes of the assignment's
+// head "set z=X" for each column and of its tail "+Y*i" for each row.
 export function gridOf(view, size) {
   const step = view.width / size;
   const offset = (k) => (k + 0.5 - size / 2) * step;
-  const columns = [];
-  const rows = [];
+  const columnLines = [];
+  const rowTails = [];
   for (let k = 0; k < size; ++k) {
-    columns.push(coordinateText(view.x + offset(k), step));
-    rows.push(coordinateText(view.y - offset(k), step));
+    columnLines.push(encoder.encode(`set z=${coordinateText(view.x + offset(k), step)}`));
+    rowTails.push(encoder.encode(imaginaryTail(coordinateText(view.y - offset(k), step))));
   }
-  return { size, step, columns, rows };
+  return { size, columnLines, rowTails };
 }
