@@ -15,7 +15,7 @@ const element = (id) => document.getElementById(id);
 export class PlotPanel {
   #canvas = element('plot-canvas');
   #context = this.#canvas.getContext('2d');
-  #coarse = new OffscreenCanvas(coarseSize, coarseSize);
+  #coarse = Object.assign(document.createElement('canvas'), { width: coarseSize, height: coarseSize });
   #status = element('plot-status');
   #probeText = element('plot-probe-text');
   #addButton = element('plot-add');
