@@ -1,6 +1,7 @@
 // The calculator page: one calculator for the page's life, a session list of lines and
 // answers, history with Up and Down, Tab completion of names, and the variables so far.
 import { createCalculator } from './kxcalc.js';
+import { PlotPanel } from './plot.js';
 
 const functionNames = [
   'sin', 'cos', 'tan', 'sec', 'csc', 'cot', 'sinh', 'cosh', 'tanh', 'sech', 'csch', 'coth',
@@ -53,6 +54,16 @@ function showVariables() {
     definition.textContent = value;
     variableList.append(term, definition);
   }
+}
+
+// The session's assignments in order, which the plot's calculators replay to have the
+// session's variables exactly; the version counts them.
+const assignments = { version: 0, lines: [] };
+
+function noteForPlot(line) {
+  if (!/^set /i.test(line) || !line.includes('=')) return;
+  assignments.lines.push(line);
+  assignments.version += 1;
 }
 
 // ---- History: Up and Down walk the lines entered, and come back to the draft ---------
@@ -165,7 +176,16 @@ function addEntry(line, answer) {
   form.scrollIntoView({ block: 'nearest' });
 }
 
-function run(calculator) {
+// A line given to the session from elsewhere (the plot): evaluated and shown as if typed.
+function enterLine(calculator, line) {
+  remember(line);
+  const answer = calculator.evaluate(line);
+  addEntry(line, answer);
+  noteAssignment(line, answer);
+  noteForPlot(line);
+}
+
+function run(calculator, plot) {
   const line = input.value;
   if (line.trim() === '') return;
   remember(line);
@@ -177,9 +197,15 @@ function run(calculator) {
     help.scrollIntoView({ block: 'nearest' });
     return;
   }
+  const plotted = /^\s*plot\s+(\S.*)$/i.exec(line);
+  if (plotted !== null && plot !== null) {
+    plot.show(plotted[1].trim());
+    return;
+  }
   const answer = calculator.evaluate(line);
   addEntry(line, answer);
   noteAssignment(line, answer);
+  noteForPlot(line);
 }
 
 async function start() {
@@ -192,9 +218,19 @@ async function start() {
     showCandidates(`The calculator could not be loaded: ${failure.message}`);
     return;
   }
+  let plot = null;
+  try {
+    plot = new PlotPanel({
+      labels: await createCalculator(),
+      session: () => assignments,
+      addLine: (line) => enterLine(calculator, line),
+    });
+  } catch (failure) {
+    document.getElementById('plot-status').textContent = `The plot cannot be drawn here: ${failure.message}`;
+  }
   form.addEventListener('submit', (event) => {
     event.preventDefault();
-    run(calculator);
+    run(calculator, plot);
     input.focus();
   });
   input.addEventListener('keydown', (event) => {
@@ -220,6 +256,7 @@ async function start() {
   input.placeholder = 'e.g. (3+4*i)^2';
   input.focus();
   document.documentElement.dataset.ready = 'true';
+  plot?.show(document.getElementById('plot-expression').value);
 }
 
 start();
