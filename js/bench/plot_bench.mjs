@@ -4,32 +4,17 @@
 // web/build.sh to have run, and /usr/bin/chromium (or KXCALC_CHROMIUM).
 //
 //   node js/bench/plot_bench.mjs [--repetitions N]
-import { createServer } from 'node:http';
-import { readFileSync } from 'node:fs';
-import { extname, join, normalize } from 'node:path';
-import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 
 import { chromium } from 'playwright-core';
 
+import { servePage } from '../support/page_server.mjs';
+
 const { values: options } = parseArgs({ options: { repetitions: { type: 'string', default: '15' } } });
 const repetitions = Number(options.repetitions);
-const pageDir = fileURLToPath(new URL('../../build-web/', import.meta.url));
-const contentTypes = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
 const expressions = ['sin(z)/z', '(z^2-1)/(z^2+1)'];
 
-const server = createServer((request, response) => {
-  const path = normalize(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
-  const file = join(pageDir, path.endsWith('/') ? `${path}index.html` : path);
-  try {
-    const body = readFileSync(file);
-    response.writeHead(200, { 'Content-Type': contentTypes[extname(file)] ?? 'application/octet-stream' });
-    response.end(body);
-  } catch {
-    response.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const { server, origin } = await servePage();
 
 const browser = await chromium.launch({
   executablePath: process.env.KXCALC_CHROMIUM ?? '/usr/bin/chromium',
@@ -38,7 +23,7 @@ const browser = await chromium.launch({
 });
 try {
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(`${origin}/`);
   await page.waitForSelector('html[data-ready="true"]');
   await page.waitForSelector('#plot-canvas[data-state="drawn"]');
   const workers = await page.evaluate(() => Math.max(1, Math.min(navigator.hardwareConcurrency || 2, 4)));

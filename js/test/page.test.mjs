@@ -3,22 +3,16 @@
 // clicks, zoom), and screenshots at desktop and phone width (build-web/screenshots/). Needs web/build.sh to have run, and /usr/bin/chromium.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { createServer } from 'node:http';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { join } from 'node:path';
 
 import { chromium } from 'playwright-core';
 
-const pageDir = fileURLToPath(new URL('../../build-web/', import.meta.url));
-const browserPath = process.env.KXCALC_CHROMIUM ?? '/usr/bin/chromium';
-const contentTypes = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
-  '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
-};
+import { pageDir, servePage } from '../support/page_server.mjs';
 
-// A static server for the built page, on a free port of 127.0.0.1.
+const browserPath = process.env.KXCALC_CHROMIUM ?? '/usr/bin/chromium';
+
 // The hue (in turns, 0 red, 1/2 cyan) and the lightness (0 to 1) of an RGB colour.
 function hueAndLightness([r, g, b]) {
   const max = Math.max(r, g, b);
@@ -32,21 +26,6 @@ function hueAndLightness([r, g, b]) {
 
 const turnsApart = (a, b) => Math.min(Math.abs(a - b) % 1, 1 - (Math.abs(a - b) % 1));
 
-async function servePage() {
-  const server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
-    const file = join(pageDir, path.endsWith('/') ? `${path}index.html` : path);
-    try {
-      const body = readFileSync(file);
-      response.writeHead(200, { 'Content-Type': contentTypes[extname(file)] ?? 'application/octet-stream' });
-      response.end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, origin: `http://127.0.0.1:${server.address().port}` };
-}
 
 test('the page evaluates typed lines in Chromium', { timeout: 120_000 }, async () => {
   const { server, origin } = await servePage();
