@@ -224,13 +224,13 @@ double atan2(double y, double x) {
     return accurate::atan2(y, x);
 }
 
+namespace accurate {
+
 double atan(double x) {
     if (std::isnan(x)) return x + x;
     const double ax = std::fabs(x);
     if (ax < identityBound) return x;  // ±0 and subnormals included
     if (ax > 0x1p+60) return std::copysign(rounded(ddSubtract(halfPi, {1.0 / ax, 0.0})), x);
-    double fast = 0.0;
-    if (fastAngle(1.0, ax, false, fast)) return std::copysign(fast, x);  // the angle of (1, |x|)
     return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, {1.0, 0.0})), x);
 }
 
@@ -239,10 +239,7 @@ double asin(double x) {
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
     if (ax < identityBound) return x;  // ±0 and subnormals included
-    const DoubleDouble root = cosineOfArcsine(ax);
-    double fast = 0.0;
-    if (fastAngle(root, DoubleDouble{ax, 0.0}, false, fast)) return std::copysign(fast, x);  // the angle of (root, |x|)
-    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, root)), x);
+    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, cosineOfArcsine(ax))), x);
 }
 
 double acos(double x) {
@@ -250,11 +247,37 @@ double acos(double x) {
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
     if (ax < identityBound) return rounded(ddSubtract(halfPi, {x, 0.0}));
-    const DoubleDouble root = cosineOfArcsine(ax);
-    double fast = 0.0;
-    if (fastAngle(DoubleDouble{ax, 0.0}, root, std::signbit(x), fast)) return fast;  // the angle of (x, root)
-    const DoubleDouble angle = arctangentOfQuotient(root, {ax, 0.0});
+    const DoubleDouble angle = arctangentOfQuotient(cosineOfArcsine(ax), {ax, 0.0});
     return rounded(std::signbit(x) ? ddSubtract(pi, angle) : angle);
+}
+
+}  // namespace accurate
+
+// The fast path for the angle of (1, |x|); NaN, the identity range and |x| > 2^60 go to the
+// accurate path as they are.
+double atan(double x) {
+    const double ax = std::fabs(x);
+    double fast = 0.0;
+    if (ax >= identityBound && ax <= 0x1p+60 && fastAngle(1.0, ax, false, fast)) return std::copysign(fast, x);
+    return accurate::atan(x);
+}
+
+// The fast path for the angle of (root, |x|).
+double asin(double x) {
+    const double ax = std::fabs(x);
+    double fast = 0.0;
+    if (ax >= identityBound && ax <= 1.0 && fastAngle(cosineOfArcsine(ax), DoubleDouble{ax, 0.0}, false, fast))
+        return std::copysign(fast, x);
+    return accurate::asin(x);
+}
+
+// The fast path for the angle of (x, root).
+double acos(double x) {
+    const double ax = std::fabs(x);
+    double fast = 0.0;
+    if (ax >= identityBound && ax <= 1.0 && fastAngle(DoubleDouble{ax, 0.0}, cosineOfArcsine(ax), std::signbit(x), fast))
+        return fast;
+    return accurate::acos(x);
 }
 
 namespace wide {

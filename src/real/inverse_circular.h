@@ -26,8 +26,12 @@ double acos(double x);
 double atan2(double y, double x);
 
 namespace accurate {
-double atan2(double y, double x);  // the accurate path of atan2, without the fast one in front
-}
+// The accurate paths of atan2, atan, asin and acos, without the fast ones in front.
+double atan2(double y, double x);
+double atan(double x);
+double asin(double x);
+double acos(double x);
+}  // namespace accurate
 
 namespace wide {
 // The angle of atan2 for finite x and y, not both zero, relative error about 2^-100.

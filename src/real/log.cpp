@@ -178,11 +178,19 @@ constexpr double smallestFastRoundedLog = 0x1p-960;
 // In [1/2, 2], ln u is ln(1 + d) with d = u - 1 formed exactly (u.high - 1 is exact and a
 // multiple of ulp(u.high), so at least |u.low|), so that the error stays relative to a result
 // near zero; wide::log alone is accurate to about 2^-100 of 1 there, not of the result.
+namespace accurate {
+
+double roundedLog(DoubleDouble u) {
+    if (u.high >= 0.5 && u.high <= 2.0) return rounded(wide::log1p(fastTwoSum(u.high - 1.0, u.low)));
+    return rounded(wide::log(u));
+}
+
+}  // namespace accurate
+
 double roundedLog(DoubleDouble u) {
     const DoubleDouble fast = fastLogarithm(u);
     if (std::fabs(fast.high) >= smallestFastRoundedLog && roundingDecided(fast, fastLogarithmBound)) return fast.high;
-    if (u.high >= 0.5 && u.high <= 2.0) return rounded(wide::log1p(fastTwoSum(u.high - 1.0, u.low)));
-    return rounded(wide::log(u));
+    return accurate::roundedLog(u);
 }
 
 namespace wide {

@@ -15,15 +15,18 @@ namespace kx::real {
 double log(double x);    // ln x: -inf at ±0, NaN below 0, +inf at +inf
 double log1p(double u);  // ln(1 + u), accurate for small u: ±0 at ±0, -inf at -1, NaN below -1
 
-namespace accurate {
-// The accurate paths of log and log1p, without the fast ones in front.
-double log(double x);
-double log1p(double u);
-}  // namespace accurate
+
 
 // ln u rounded once, for a finite u > 0 held as u.high + u.low (|u.low| at most half an ulp
 // of u.high): for callers that form the argument of a logarithm in double-double.
 double roundedLog(DoubleDouble u);
+
+namespace accurate {
+// The accurate paths of log, log1p and roundedLog, without the fast ones in front.
+double log(double x);
+double log1p(double u);
+double roundedLog(DoubleDouble u);
+}  // namespace accurate
 
 // On double-double arguments, for callers that carry an argument beyond double precision
 // (the complex power). Relative errors are about 2^-100 of the result unless stated;

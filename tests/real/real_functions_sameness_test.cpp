@@ -66,6 +66,12 @@ struct BinaryRange {
     std::function<Pair(Sampler&)> draw;
 };
 
+// roundedLog on double-doubles with a low part: 1 + u as a two-sum, and x + 2^-60·x.
+double fastLogOfOnePlus(double u) { return kx::real::roundedLog(kx::twoSum(1.0, u)); }
+double accurateLogOfOnePlus(double u) { return kx::real::accurate::roundedLog(kx::twoSum(1.0, u)); }
+double fastLogWithLowPart(double x) { return kx::real::roundedLog(kx::twoSum(x, x * 0x1p-60)); }
+double accurateLogWithLowPart(double x) { return kx::real::accurate::roundedLog(kx::twoSum(x, x * 0x1p-60)); }
+
 double fastSinCosSine(double x) { return kx::real::sinCos(x).sine; }
 double fastSinCosCosine(double x) { return kx::real::sinCos(x).cosine; }
 double accurateSine(double x) { return kx::real::accurate::sinCos(x).sine; }
@@ -117,6 +123,14 @@ std::vector<UnaryRange> exponentialAndLogarithmRanges() {
         {"log1p 2^-60 < |u| < 2^-1", kx::real::log1p, kx::real::accurate::log1p, [](Sampler& s) { return s.signed_(s.logUniform(-60, -1)); }},
         {"log1p 2^-1 < u < 2^1000", kx::real::log1p, kx::real::accurate::log1p, [](Sampler& s) { return s.logUniform(-1, 1000); }},
         {"log1p -1 < u < -0.25", kx::real::log1p, kx::real::accurate::log1p, [](Sampler& s) { return -s.uniform(0.25, 1.0); }},
+        {"roundedLog 1 + u, 2^-60 < |u| < 2^-1", fastLogOfOnePlus, accurateLogOfOnePlus, [](Sampler& s) { return s.signed_(s.logUniform(-60, -1)); }},
+        {"roundedLog x + 2^-60 x, all binades", fastLogWithLowPart, accurateLogWithLowPart,
+         [](Sampler& s) { return s.logUniform(-1000, 1000); }},
+        {"atan 2^-28 < |x| < 2^61", kx::real::atan, kx::real::accurate::atan, [](Sampler& s) { return s.signed_(s.logUniform(-28, 61)); }},
+        {"asin |x| < 1", kx::real::asin, kx::real::accurate::asin, [](Sampler& s) { return s.signed_(s.unit(s.generator)); }},
+        {"asin 1 - 2^-k", kx::real::asin, kx::real::accurate::asin, [](Sampler& s) { return s.signed_(1.0 - s.logUniform(-53, -1)); }},
+        {"acos |x| < 1", kx::real::acos, kx::real::accurate::acos, [](Sampler& s) { return s.signed_(s.unit(s.generator)); }},
+        {"acos 1 - 2^-k", kx::real::acos, kx::real::accurate::acos, [](Sampler& s) { return s.signed_(1.0 - s.logUniform(-53, -1)); }},
     };
 }
 
