@@ -77,10 +77,7 @@ export class PlotEvaluator {
     this.#heap.set(bytes, address);
     this.#heap[address + bytes.length] = 0;
     if (!this.#call(address)) return 'Out of memory.';
-    const heap = this.#heap;
-    let end = address;
-    while (heap[end] !== 0) ++end;
-    return decoder.decode(heap.subarray(address, end));
+    return this.#answerAt(address);
   }
 
   // Colours the rows [firstRow, firstRow + rowCount) of a grid of the region into rgba.
@@ -124,6 +121,7 @@ export class PlotEvaluator {
     return message;
   }
 
+  // The answer's text in the buffer at address.
   #answerAt(address) {
     const heap = this.#heap;
     let end = address;
