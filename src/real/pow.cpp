@@ -70,19 +70,33 @@ bool exactIntegerPower(double x, double y, double& result) {
     return true;
 }
 
-// x^y exactly rounded when it is of the form above (x > 0 finite, y finite), the exact
-// value b^n·2^e rounded once.
+// An exact value b·2^scale (b < 2^64) rounded once, or its overflow or underflow.
+double roundedExactly(std::uint64_t b, std::int64_t scale) {
+    if (scale > 2000 || scale < -2000) return scale > 0 ? infinity : 0.0;
+    const std::uint32_t limbs[2] = {static_cast<std::uint32_t>(b), static_cast<std::uint32_t>(b >> 32)};
+    Magnitude unused;
+    return nearestDouble(normalisedFromLimbs(limbs, 2, static_cast<long>(scale), false, 2, unused));
+}
+
+// x^y rounded when it is exact or halfway as above (x > 0 finite, y finite, |y·ln x| below
+// about 1500). A power of two 2^j gives 2^(j·y), exact where j·y is an integer (any k).
 bool exactPower(double x, double y, double& result) {
-    int k = 0;
-    while (k <= 5 && !isInteger(scaledByPowerOfTwo(y, k))) ++k;
-    const double scaledExponent = scaledByPowerOfTwo(y, k);
-    if (k > 5 || std::fabs(scaledExponent) > 0x1p30) return false;
-    const auto n = static_cast<std::int64_t>(scaledExponent);
     int exponent = 0;
     const double fraction = std::frexp(x, &exponent);  // x = fraction·2^exponent exactly
     auto odd = static_cast<std::uint64_t>(scaledByPowerOfTwo(fraction, 53));
-    std::int64_t twos = exponent - 53 + std::countr_zero(odd);
+    const std::int64_t twos = exponent - 53 + std::countr_zero(odd);
     odd >>= std::countr_zero(odd);
+    if (odd == 1) {
+        const DoubleDouble power = twoProduct(static_cast<double>(twos), y);  // exact: |y| < 2200 here
+        if (power.low != 0.0 || !isInteger(power.high) || std::fabs(power.high) > 0x1p30) return false;
+        result = roundedExactly(1, static_cast<std::int64_t>(power.high));
+        return true;
+    }
+    int k = 0;
+    while (k <= 5 && !isInteger(scaledByPowerOfTwo(y, k))) ++k;
+    const double scaledExponent = scaledByPowerOfTwo(y, k);
+    if (k > 5 || scaledExponent < 0.0 || scaledExponent > 64.0) return false;  // b^n < 2^54 and b >= 3
+    const auto n = static_cast<std::int64_t>(scaledExponent);
     for (int root = 0; root < k; ++root) {  // b = odd^(1/2^k), when it is an integer
         const auto candidate = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(odd)) + 0.5);
         if (candidate * candidate != odd) return false;
@@ -90,20 +104,12 @@ bool exactPower(double x, double y, double& result) {
     }
     const std::int64_t denominator = std::int64_t{1} << k;
     if ((twos * n) % denominator != 0) return false;
-    const std::int64_t scale = twos * n / denominator;
-    if (n < 0 && odd != 1) return false;
     std::uint64_t value = 1;
-    for (std::int64_t step = 0; step < n && odd != 1; ++step) {
+    for (std::int64_t step = 0; step < n; ++step) {
         if (value > (std::uint64_t{1} << 54) / odd) return false;  // more bits than a halfway point has
         value *= odd;
     }
-    if (scale > 2000 || scale < -2000) {
-        result = scale > 0 ? infinity : 0.0;
-        return true;
-    }
-    const std::uint32_t limbs[2] = {static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)};
-    Magnitude unused;
-    result = nearestDouble(normalisedFromLimbs(limbs, 2, static_cast<long>(scale), false, 2, unused));
+    result = roundedExactly(value, twos * n / denominator);
     return true;
 }
 
