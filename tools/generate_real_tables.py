@@ -4,12 +4,14 @@ as the one generated header src/real/tables.h. Run from the repository root:
 
     python3 tools/generate_real_tables.py src/real/tables.h
 
-(or with no argument, to standard output). Everything is computed with mpmath at 1600 bits
+(or with no argument, to standard output). Everything is computed with mpmath at 7200 bits
 and written as C++ hexadecimal floating literals (exact) or 32-bit words. A double-double
 constant c is written high + low, high = c rounded to double and low = (c - high) rounded,
 so that high + low carries c to about 106 bits.
 
-  - the first 1280 bits of the fraction of 2/pi, most significant word first;
+  - the first 6656 bits of the fraction of 2/pi, most significant word first (the balls'
+    reduction of arguments up to 2^1024 at up to 2688 bits needs about 6500);
+  - pi, ln 2 and ln 10 truncated to 2720 bits, most significant word first, for the balls;
   - pi, pi/2 as double-doubles, pi/4 and 3pi/4 rounded, and pi/2 cut into three 33-bit
     parts and a 53-bit fourth part for the short reduction (n times a 33-bit part is exact
     for n < 2^20);
@@ -32,9 +34,10 @@ import sys
 
 from mpmath import mp, mpf, floor, factorial, pi, ln, sqrt
 
-mp.prec = 1600
+mp.prec = 7200
 
-TWO_OVER_PI_WORDS = 40
+TWO_OVER_PI_WORDS = 208
+BALL_CONSTANT_WORDS = 85
 LOG_TABLE_FIRST = 45
 LOG_TABLE_LAST = 91
 
@@ -67,6 +70,22 @@ def parts(value, bits_of_parts):
         rest -= mpf(part)
     result.append(float(rest))
     return result
+
+
+def emit_words(name, words):
+    print(f"inline constexpr std::uint32_t {name}[{len(words)}] = {{")
+    for start in range(0, len(words), 6):
+        print("    " + " ".join(f"0x{w:08X}," for w in words[start:start + 6]))
+    print("};")
+
+
+def truncated_words(value, count):
+    """value > 0 truncated to 32·count bits: the words of floor(value·2^(32·count - e)), and e,
+    value's binary exponent (2^(e-1) <= value < 2^e)."""
+    exponent = int(mp.floor(mp.log(value, 2))) + 1
+    bits = int(floor(value * mpf(2) ** (32 * count - exponent)))
+    assert bits >> (32 * count - 1) == 1
+    return [(bits >> (32 * (count - 1 - i))) & 0xFFFFFFFF for i in range(count)], exponent
 
 
 def emit_double_double(name, value):
@@ -112,11 +131,16 @@ def main():
     fraction = 2 / pi
     bits = int(floor(fraction * mpf(2) ** (32 * TWO_OVER_PI_WORDS)))
     words = [(bits >> (32 * (TWO_OVER_PI_WORDS - 1 - i))) & 0xFFFFFFFF for i in range(TWO_OVER_PI_WORDS)]
-    print("// Bits 1 to 1280 of 2/pi = 0.101000101111...b, bit 1 the most significant of word 0.")
-    print(f"inline constexpr std::uint32_t twoOverPiBits[{TWO_OVER_PI_WORDS}] = {{")
-    for start in range(0, TWO_OVER_PI_WORDS, 6):
-        print("    " + " ".join(f"0x{w:08X}," for w in words[start:start + 6]))
-    print("};")
+    print(f"// Bits 1 to {32 * TWO_OVER_PI_WORDS} of 2/pi = 0.101000101111...b, bit 1 the most significant of word 0.")
+    emit_words("twoOverPiBits", words)
+    print()
+
+    print(f"// pi, ln 2 and ln 10 for the balls: c truncated to {32 * BALL_CONSTANT_WORDS} bits, the words of")
+    print(f"// floor(c·2^({32 * BALL_CONSTANT_WORDS} - e)) most significant first, e the exponent with 2^(e-1) <= c < 2^e.")
+    for name, value in (("pi", pi), ("lnTwo", ln(2)), ("lnTen", ln(10))):
+        constant_words, exponent = truncated_words(value, BALL_CONSTANT_WORDS)
+        print(f"inline constexpr int {name}BallExponent = {exponent};")
+        emit_words(f"{name}BallWords", constant_words)
     print()
 
     print("// pi, pi/2, pi/4 and 3pi/4.")
