@@ -1,0 +1,73 @@
+// The rounding test of one part of a complex function computed as value·2^exponent, value a
+// double-double with a proven relative error, and the choice between the fast paths and
+// the balls (for the tests that check a fast path never changes a result).
+#pragma once
+
+#include <cmath>
+#include <limits>
+
+#include "core/double_double.h"
+#include "core/power_of_two.h"
+
+namespace kx {
+
+// Which evaluations a function uses: its fast path first, then its accurate path and the
+// balls where those cannot decide; or balls alone.
+enum class PartPath { fastFirst, ballsOnly };
+
+// The accurate paths behind the fast ones form the same values from the accurate kernels of
+// src/real and of hyperbolic_products.h (errors about 2^-99 and below, as given there) and
+// test their rounding against this bound, with a wide margin above their errors, as the
+// real functions' accurate paths do; what that leaves undecided goes to the balls.
+inline constexpr double accuratePartBound = 0x1p-90;
+
+// Below this magnitude a double-double formed by Dekker products may have lost bits of its
+// low part to the subnormal range, so its relative error bound no longer holds.
+inline constexpr double smallestDecidedMagnitude = 0x1p-960;
+
+// value·2^exponent rounded to nearest, when every number within relativeBound·|value| of
+// value rounds to the same double r and r·2^exponent is normal or beyond the largest
+// double (then every such number overflows alike: rounding with an unbounded exponent and
+// then scaling is what IEEE rounding does outside the subnormal range), or when
+// value·2^exponent is at least 2^1024 (an infinity) or below 2^-1076 (a zero), whatever
+// the bound (below 2^-50). False near a rounding boundary, for other results below the
+// normal range (rounded on the coarser subnormal grid) and for |value| below
+// smallestDecidedMagnitude. value is normalised (high is the rounding of high + low); the
+// bound passed in is twice the proven error, the slack covering the rounding of the margin
+// itself.
+inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, double& result) {
+    const double magnitude = std::fabs(value.high);
+    if (!(magnitude >= smallestDecidedMagnitude && magnitude <= std::numeric_limits<double>::max())) return false;
+    int valueExponent = 0;
+    std::frexp(magnitude, &valueExponent);  // |value| in [2^(valueExponent - 1), 2^valueExponent) but for a hair
+    if (valueExponent - 1 + exponent >= 1025) {
+        result = std::copysign(std::numeric_limits<double>::infinity(), value.high);
+        return true;
+    }
+    if (valueExponent + exponent <= -1076) {
+        result = std::copysign(0.0, value.high);
+        return true;
+    }
+    const double margin = relativeBound * magnitude;
+    const double below = value.high + (value.low - margin);
+    if (below != value.high + (value.low + margin)) return false;
+    result = scaledByPowerOfTwo(below, exponent);
+    return std::fabs(result) >= std::numeric_limits<double>::min();
+}
+
+// v = value·2^exponent with |value.high| in [1/2, 1), exactly (the low part of a tiny v only
+// gains exponent; that of a v near 1 stays normal), so that products of such values stay
+// far from both ends of the range; a zero v is {0, 0}·2^0.
+inline ScaledDoubleDouble normalised(DoubleDouble v) {
+    if (v.high == 0.0) return {{0.0, 0.0}, 0};
+    int exponent = 0;
+    std::frexp(v.high, &exponent);
+    return {ddTimesPowerOfTwo(v, -exponent), exponent};
+}
+
+inline ScaledDoubleDouble normalised(ScaledDoubleDouble v) {
+    const ScaledDoubleDouble inner = normalised(v.value);
+    return {inner.value, inner.exponent + v.exponent};
+}
+
+}  // namespace kx
