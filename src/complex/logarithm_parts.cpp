@@ -65,8 +65,7 @@ struct ScaledParts {
 };
 
 ScaledParts scaledParts(Complex z) {
-    int e = 0;
-    std::frexp(std::max(std::fabs(z.re), std::fabs(z.im)), &e);
+    const int e = binaryExponent(std::max(std::fabs(z.re), std::fabs(z.im)));
     if (std::abs(e) <= largestUnscaledExponent) return {z.re, z.im, 0};
     return {scaledByPowerOfTwo(z.re, -e), scaledByPowerOfTwo(z.im, -e), e};
 }
@@ -158,26 +157,32 @@ bool exactDecimalLog(Complex z, DoubleDouble decimal, double& result) {
 }
 
 // |arg z| = base ± offset·2^exponent as a scaled double-double (offset alone when base is 0).
-ScaledDoubleDouble fastMagnitudeOfAngle(Complex z) {
+// When the offset is the ratio of the parts (below 2^-60), the angle is within 2^-103 of
+// itself, as the accurate path needs (real::wide::atan2 is not, for such ratios and x > 0).
+struct AngleMagnitude {
+    ScaledDoubleDouble value;
+    bool accurate;
+};
+
+AngleMagnitude fastMagnitudeOfAngle(Complex z) {
     const double ax = std::fabs(z.re), ay = std::fabs(z.im);
     const bool nearReal = ay <= ax;
     const double smaller = nearReal ? ay : ax, larger = nearReal ? ax : ay;
     // |arg z| = offset (x > 0), pi - offset (x < 0), pi/2 -+ offset (|y| > |x|, x >= 0 or x < 0)
     ScaledDoubleDouble offset{{0.0, 0.0}, 0};
-    if (smaller != 0.0 && smaller < larger * smallRatio) {
-        int largerExponent = 0, smallerExponent = 0;
-        std::frexp(larger, &largerExponent);
-        std::frexp(smaller, &smallerExponent);
+    const bool ratio = smaller != 0.0 && smaller < larger * smallRatio;
+    if (ratio) {
+        const int largerExponent = binaryExponent(larger), smallerExponent = binaryExponent(smaller);
         offset = {ddDivide({scaledByPowerOfTwo(smaller, -smallerExponent), 0.0}, {scaledByPowerOfTwo(larger, -largerExponent), 0.0}),
                   smallerExponent - largerExponent};
     } else {
         offset = {real::wide::fastAtan(smaller, larger), 0};
     }
-    if (nearReal && z.re > 0.0) return offset;
+    if (nearReal && z.re > 0.0) return {offset, ratio};
     const DoubleDouble base = nearReal ? real::tables::pi : real::tables::halfPi;
     const DoubleDouble unscaledOffset = ddTimesPowerOfTwo(offset.value, offset.exponent);  // negligible if it underflows
     const bool subtract = nearReal || z.re > 0.0;
-    return {subtract ? ddSubtract(base, unscaledOffset) : ddAdd(base, unscaledOffset), 0};
+    return {{subtract ? ddSubtract(base, unscaledOffset) : ddAdd(base, unscaledOffset), 0}, ratio};
 }
 
 }  // namespace
@@ -204,11 +209,12 @@ double roundedDecimalLogOfModulus(Complex z, PartPath path) {
 
 double roundedDecimalAngle(Complex z, PartPath path) {
     if (z.im == 0.0 && z.re > 0.0) return z.im;  // arg z = ±0, as atan2 gives it
-    const ScaledDoubleDouble magnitude = fastMagnitudeOfAngle(z);
-    const DoubleDouble decimal = ddMultiply(magnitude.value, inverseLnTen);
+    const AngleMagnitude magnitude = fastMagnitudeOfAngle(z);
+    const DoubleDouble decimal = ddMultiply(magnitude.value.value, inverseLnTen);
+    const ScaledDoubleDouble fast{std::signbit(z.im) ? negated(decimal) : decimal, magnitude.value.exponent};
     return rounded(
-        {std::signbit(z.im) ? negated(decimal) : decimal, magnitude.exponent}, path,
-        [&] { return ScaledDoubleDouble{ddMultiply(real::wide::atan2(z.im, z.re), inverseLnTen), 0}; },
+        fast, path,
+        [&] { return magnitude.accurate ? fast : ScaledDoubleDouble{ddMultiply(real::wide::atan2(z.im, z.re), inverseLnTen), 0}; },
         [&](int bits) { return real::atan2(Ball(z.im, bits), Ball(z.re, bits)) / real::ln10(bits); });
 }
 

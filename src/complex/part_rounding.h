@@ -3,7 +3,9 @@
 // the balls (for the tests that check a fast path never changes a result).
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/double_double.h"
@@ -25,6 +27,16 @@ inline constexpr double accuratePartBound = 0x1p-90;
 // low part to the subnormal range, so its relative error bound no longer holds.
 inline constexpr double smallestDecidedMagnitude = 0x1p-960;
 
+// The exponent frexp gives a finite nonzero v (|v| in [2^(e-1), 2^e)), from its bits where
+// v is normal.
+inline int binaryExponent(double v) {
+    const int biased = static_cast<int>((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff);
+    if (biased != 0) return biased - 1022;
+    int exponent = 0;
+    std::frexp(v, &exponent);
+    return exponent;
+}
+
 // value·2^exponent rounded to nearest, when every number within relativeBound·|value| of
 // value rounds to the same double r and r·2^exponent is normal or beyond the largest
 // double (then every such number overflows alike: rounding with an unbounded exponent and
@@ -38,8 +50,7 @@ inline constexpr double smallestDecidedMagnitude = 0x1p-960;
 inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, double& result) {
     const double magnitude = std::fabs(value.high);
     if (!(magnitude >= smallestDecidedMagnitude && magnitude <= std::numeric_limits<double>::max())) return false;
-    int valueExponent = 0;
-    std::frexp(magnitude, &valueExponent);  // |value| in [2^(valueExponent - 1), 2^valueExponent) but for a hair
+    const int valueExponent = binaryExponent(magnitude);  // |value| in [2^(valueExponent - 1), 2^valueExponent) but for a hair
     if (valueExponent - 1 + exponent >= 1025) {
         result = std::copysign(std::numeric_limits<double>::infinity(), value.high);
         return true;
@@ -60,8 +71,7 @@ inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, 
 // far from both ends of the range; a zero v is {0, 0}·2^0.
 inline ScaledDoubleDouble normalised(DoubleDouble v) {
     if (v.high == 0.0) return {{0.0, 0.0}, 0};
-    int exponent = 0;
-    std::frexp(v.high, &exponent);
+    const int exponent = binaryExponent(v.high);
     return {ddTimesPowerOfTwo(v, -exponent), exponent};
 }
 
