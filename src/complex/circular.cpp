@@ -59,7 +59,8 @@
 // On the real and the imaginary axis one part of a quotient is zero and takes the sign the
 // division of the direct functions (or the far forms, past |g| = 709.09) has always given it,
 // which later functions see (the branch of ln, of sqrt); the other part is the real quotient
-// (tanh x, tan y·i, 1/cos x, ...) by the same formulas, correctly rounded. Zero and infinite
+// the near formula reduces to there (tan x = S/C, tan(iy) = i·s/c, sec x = 1/C, ...: one
+// quotient of two ingredients, or of 1 and one, within 2^-63 + 2^-103), correctly rounded. Zero and infinite
 // or NaN arguments keep the direct functions divided with the quotient of "/" (or
 // reciprocal): infinities are not limiting cases there, they give the division's NaN pair.
 //
@@ -191,6 +192,7 @@ constexpr double farAxisArgument = 0x1.628b76e3a7b61p+9;  // 709.09
 // Twice the bounds derived in the header: near, far small parts and far reciprocal parts
 // (plus a multiple of e^-2|g|, with slack for its own rounding).
 constexpr double nearQuotientBound = 0x1p-61;
+constexpr double axisQuotientBound = 0x1p-62;
 constexpr double farPartBound = 0x1p-61;
 constexpr double farSmallPartDecay = 4.01;
 constexpr double farReciprocalPartDecay = 6.01;
@@ -215,13 +217,20 @@ WideIngredients wideIngredients(double g, double t, Precision precision) {
         w.part[coshOfGrowing] = {{0.5, 0.0}, 1};
     } else {
         const ScaledSinhCosh h = fast ? scaledWideSinhCosh(g) : scaledAccurateSinhCosh(g);
-        w.part[sinhOfGrowing] = normalised(h.sinh);
-        w.part[coshOfGrowing] = normalised(h.cosh);
+        w.part[sinhOfGrowing] = h.sinh;
+        w.part[coshOfGrowing] = h.cosh;
     }
     const real::WideSineCosine c = fast ? real::wideSinCos(t) : real::wide::sinCos({t, 0.0});
-    w.part[sineOfOther] = normalised(c.sine);
-    w.part[cosineOfOther] = normalised(c.cosine);
+    w.part[sineOfOther] = {c.sine, 0};
+    w.part[cosineOfOther] = {c.cosine, 0};
     return w;
+}
+
+// An ingredient whose products and squares, low parts included, are normal doubles (or zero):
+// then the quotient needs no scaling.
+bool moderate(DoubleDouble v) {
+    const double magnitude = std::fabs(v.high);
+    return magnitude == 0.0 || (magnitude >= 0x1p-400 && magnitude <= 0x1p400);
 }
 
 struct BallIngredients {
@@ -293,6 +302,17 @@ DoubleDouble times(double factor, DoubleDouble a) { return {factor * a.high, fac
 
 enum class FarForm { tangent, reciprocal };
 
+// On an axis (with |g| <= 22) the part that is not zero is a real quotient, sign times a
+// numerator (an ingredient, or 1) over an ingredient: tan x = S/C, tan(iy) = i·s/c,
+// sec x = 1/C, csc(iy) = -i/s, ... (c² = 1 + s² and C² + S² = 1 reduce the near formula to it).
+struct AxisQuotient {
+    bool imaginary;  // the part that is not zero
+    bool unitNumerator;
+    Ingredient numerator;
+    Ingredient denominator;
+    double sign;
+};
+
 // One quotient function, g the growing part of z (Re z when growingIsReal, else Im z), t the
 // other:
 //   near (|g| <= 22): the near formula;
@@ -313,6 +333,8 @@ struct QuotientShape {
     PartSign imaginarySign;
     double (*zeroOnRealAxis)(Complex z, double sine, double cosine);
     double (*zeroOnImaginaryAxis)(Complex z, double sine, double cosine);
+    AxisQuotient onRealAxis;
+    AxisQuotient onImaginaryAxis;
     Complex (*special)(Complex z);
 };
 
@@ -340,7 +362,8 @@ constexpr QuotientShape tangentShape{
     .near = {sineOfOther, cosineOfOther, sinhOfGrowing, coshOfGrowing, 1.0, cosineOfOther, sinhOfGrowing},
     .far = FarForm::tangent, .unitSign = 1.0, .smallSign = 1.0,
     .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::none,
-    .zeroOnRealAxis = zeroSignedByCosine, .zeroOnImaginaryAxis = positiveZero, .special = specialTangent};
+    .zeroOnRealAxis = zeroSignedByCosine, .zeroOnImaginaryAxis = positiveZero, .onRealAxis = {false, false, sineOfOther, cosineOfOther, 1.0}, .onImaginaryAxis = {true, false, sinhOfGrowing, coshOfGrowing, 1.0},
+    .special = specialTangent};
 // cot z = cos z / sin z = (S·C - i·s·c)/(S² + s²)
 constexpr QuotientShape cotangentShape{
     .growingIsReal = false,
@@ -348,6 +371,7 @@ constexpr QuotientShape cotangentShape{
     .far = FarForm::tangent, .unitSign = -1.0, .smallSign = 1.0,
     .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::none,
     .zeroOnRealAxis = zeroAgainstCosine, .zeroOnImaginaryAxis = zeroOfCotangentOnImaginaryAxis,
+    .onRealAxis = {false, false, cosineOfOther, sineOfOther, 1.0}, .onImaginaryAxis = {true, false, coshOfGrowing, sinhOfGrowing, -1.0},
     .special = specialCotangent};
 // tanh z = sinh z / cosh z = (s·c + i·S·C)/(s² + C²)
 constexpr QuotientShape hyperbolicTangentShape{
@@ -355,7 +379,8 @@ constexpr QuotientShape hyperbolicTangentShape{
     .near = {sinhOfGrowing, coshOfGrowing, sineOfOther, cosineOfOther, 1.0, sinhOfGrowing, cosineOfOther},
     .far = FarForm::tangent, .unitSign = 1.0, .smallSign = 1.0,
     .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::none,
-    .zeroOnRealAxis = positiveZero, .zeroOnImaginaryAxis = zeroSignedByCosine, .special = specialHyperbolicTangent};
+    .zeroOnRealAxis = positiveZero, .zeroOnImaginaryAxis = zeroSignedByCosine, .onRealAxis = {false, false, sinhOfGrowing, coshOfGrowing, 1.0}, .onImaginaryAxis = {true, false, sineOfOther, cosineOfOther, 1.0},
+    .special = specialHyperbolicTangent};
 // coth z = cosh z / sinh z = (s·c - i·S·C)/(s² + S²)
 constexpr QuotientShape hyperbolicCotangentShape{
     .growingIsReal = true,
@@ -363,6 +388,7 @@ constexpr QuotientShape hyperbolicCotangentShape{
     .far = FarForm::tangent, .unitSign = 1.0, .smallSign = -1.0,
     .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::none,
     .zeroOnRealAxis = zeroOfHyperbolicCotangentOnRealAxis, .zeroOnImaginaryAxis = zeroSignedBySine,
+    .onRealAxis = {false, false, coshOfGrowing, sinhOfGrowing, 1.0}, .onImaginaryAxis = {true, false, cosineOfOther, sineOfOther, -1.0},
     .special = specialHyperbolicCotangent};
 // sec z = (C·c + i·S·s)/(C² + s²); far from the real axis cos z ~ (e^|y|/2)(cos x, -sign y·sin x).
 constexpr QuotientShape secantShape{
@@ -370,28 +396,32 @@ constexpr QuotientShape secantShape{
     .near = {cosineOfOther, coshOfGrowing, sineOfOther, sinhOfGrowing, 1.0, cosineOfOther, sinhOfGrowing},
     .far = FarForm::reciprocal, .unitSign = 0.0, .smallSign = 0.0,
     .cosineFirst = true, .realSign = PartSign::none, .imaginarySign = PartSign::ofGrowing,
-    .zeroOnRealAxis = positiveZero, .zeroOnImaginaryAxis = zeroSignedByBothParts, .special = specialSecant};
+    .zeroOnRealAxis = positiveZero, .zeroOnImaginaryAxis = zeroSignedByBothParts, .onRealAxis = {false, true, cosineOfOther, cosineOfOther, 1.0}, .onImaginaryAxis = {false, true, coshOfGrowing, coshOfGrowing, 1.0},
+    .special = specialSecant};
 // csc z = (S·c - i·C·s)/(S² + s²); far from the real axis sin z ~ (e^|y|/2)(sin x, sign y·cos x).
 constexpr QuotientShape cosecantShape{
     .growingIsReal = false,
     .near = {sineOfOther, coshOfGrowing, cosineOfOther, sinhOfGrowing, -1.0, sineOfOther, sinhOfGrowing},
     .far = FarForm::reciprocal, .unitSign = 0.0, .smallSign = 0.0,
     .cosineFirst = false, .realSign = PartSign::none, .imaginarySign = PartSign::againstGrowing,
-    .zeroOnRealAxis = negativeZero, .zeroOnImaginaryAxis = zeroSignedByRe, .special = specialCosecant};
+    .zeroOnRealAxis = negativeZero, .zeroOnImaginaryAxis = zeroSignedByRe, .onRealAxis = {false, true, sineOfOther, sineOfOther, 1.0}, .onImaginaryAxis = {true, true, sinhOfGrowing, sinhOfGrowing, -1.0},
+    .special = specialCosecant};
 // sech z = (c·C - i·s·S)/(s² + C²); far from the imaginary axis cosh z ~ (e^|x|/2)(cos y, sign x·sin y).
 constexpr QuotientShape hyperbolicSecantShape{
     .growingIsReal = true,
     .near = {coshOfGrowing, cosineOfOther, sinhOfGrowing, sineOfOther, -1.0, sinhOfGrowing, cosineOfOther},
     .far = FarForm::reciprocal, .unitSign = 0.0, .smallSign = 0.0,
     .cosineFirst = true, .realSign = PartSign::none, .imaginarySign = PartSign::againstGrowing,
-    .zeroOnRealAxis = zeroAgainstBothParts, .zeroOnImaginaryAxis = negativeZero, .special = specialHyperbolicSecant};
+    .zeroOnRealAxis = zeroAgainstBothParts, .zeroOnImaginaryAxis = negativeZero, .onRealAxis = {false, true, coshOfGrowing, coshOfGrowing, 1.0}, .onImaginaryAxis = {false, true, cosineOfOther, cosineOfOther, 1.0},
+    .special = specialHyperbolicSecant};
 // csch z = (s·C - i·c·S)/(s² + S²); far from the imaginary axis sinh z ~ (e^|x|/2)(sign x·cos y, sin y).
 constexpr QuotientShape hyperbolicCosecantShape{
     .growingIsReal = true,
     .near = {sinhOfGrowing, cosineOfOther, coshOfGrowing, sineOfOther, -1.0, sinhOfGrowing, sineOfOther},
     .far = FarForm::reciprocal, .unitSign = 0.0, .smallSign = 0.0,
     .cosineFirst = true, .realSign = PartSign::ofGrowing, .imaginarySign = PartSign::minus,
-    .zeroOnRealAxis = zeroAgainstIm, .zeroOnImaginaryAxis = positiveZero, .special = specialHyperbolicCosecant};
+    .zeroOnRealAxis = zeroAgainstIm, .zeroOnImaginaryAxis = positiveZero, .onRealAxis = {false, true, sinhOfGrowing, sinhOfGrowing, 1.0}, .onImaginaryAxis = {true, true, sineOfOther, sineOfOther, -1.0},
+    .special = specialHyperbolicCosecant};
 
 // A part before its rounding: value within bound/2 of itself, or, when settled, the part.
 // A far small part that rounds to zero is +0, as the far forms have always given it.
@@ -415,14 +445,43 @@ struct WideQuotient {
     double sine, cosine;  // of t, for their signs
 };
 
+// The near formula: from the ingredients as they are when all are moderate, else from the
+// ingredients scaled into [1/2, 1)·2^k.
 WideQuotient nearQuotient(const NearShape& shape, double g, double t, Precision precision) {
-    const WideIngredients w = wideIngredients(g, t, precision);
+    WideIngredients w = wideIngredients(g, t, precision);
     const double bound = precision == Precision::fast ? nearQuotientBound : accuratePartBound;
-    const ScaledDoubleDouble divisor = sumOfSquares(w.part[shape.e], w.part[shape.f]);
-    ScaledDoubleDouble im = quotient(product(w.part[shape.c], w.part[shape.d]), divisor);
+    DoubleDouble plain[4];
+    bool allModerate = true;
+    for (int i = 0; i < 4; ++i) {
+        plain[i] = ddTimesPowerOfTwo(w.part[i].value, w.part[i].exponent);
+        allModerate = allModerate && moderate(plain[i]);
+    }
+    ScaledDoubleDouble re{}, im{};
+    if (allModerate) {
+        const DoubleDouble divisor = ddAdd(ddMultiply(plain[shape.e], plain[shape.e]), ddMultiply(plain[shape.f], plain[shape.f]));
+        re = {ddDivide(ddMultiply(plain[shape.a], plain[shape.b]), divisor), 0};
+        im = {ddDivide(ddMultiply(plain[shape.c], plain[shape.d]), divisor), 0};
+    } else {
+        for (ScaledDoubleDouble& part : w.part) part = normalised(part);
+        const ScaledDoubleDouble divisor = sumOfSquares(w.part[shape.e], w.part[shape.f]);
+        re = quotient(product(w.part[shape.a], w.part[shape.b]), divisor);
+        im = quotient(product(w.part[shape.c], w.part[shape.d]), divisor);
+    }
     if (shape.sign < 0.0) im.value = negated(im.value);
-    return {widePart(quotient(product(w.part[shape.a], w.part[shape.b]), divisor), bound), widePart(im, bound),
-            w.part[sineOfOther].value.high, w.part[cosineOfOther].value.high};
+    return {widePart(re, bound), widePart(im, bound), plain[sineOfOther].high, plain[cosineOfOther].high};
+}
+
+// The quotient on an axis: the real quotient of the two ingredients scaled into [1/2, 1),
+// within 2^-63 + 2^-103 of itself; the other part zero.
+WideQuotient axisQuotient(const AxisQuotient& axis, double g, double t) {
+    const WideIngredients w = wideIngredients(g, t, Precision::fast);
+    const ScaledDoubleDouble numerator = axis.unitNumerator ? ScaledDoubleDouble{{0.5, 0.0}, 1} : normalised(w.part[axis.numerator]);
+    const ScaledDoubleDouble denominator = normalised(w.part[axis.denominator]);
+    ScaledDoubleDouble value = quotient(numerator, denominator);
+    if (axis.sign < 0.0) value.value = negated(value.value);
+    const WidePart part = widePart(value, axisQuotientBound);
+    const double sine = w.part[sineOfOther].value.high, cosine = w.part[cosineOfOther].value.high;
+    return axis.imaginary ? WideQuotient{zeroPart(), part, sine, cosine} : WideQuotient{part, zeroPart(), sine, cosine};
 }
 
 // The small part of a tangent form: smallSign·4·S·C·e^-2|g|.
@@ -467,6 +526,13 @@ WideQuotient farQuotient(const QuotientShape& shape, double g, double t) {
             c.sine.high, c.cosine.high};
 }
 
+WideQuotient fastQuotient(const QuotientShape& shape, Complex z, double g, double t) {
+    if (std::fabs(g) > farQuotientArgument) return farQuotient(shape, g, t);
+    if (isZero(z.im)) return axisQuotient(shape.onRealAxis, g, t);
+    if (isZero(z.re)) return axisQuotient(shape.onImaginaryAxis, g, t);
+    return nearQuotient(shape.near, g, t, Precision::fast);
+}
+
 // The parts of one quotient at z: the fast forms at once, the accurate near formula (its
 // scaled ingredients keep every |g| up to 746 in range) when a part first needs it.
 template <PartPath path>
@@ -474,8 +540,7 @@ class QuotientParts {
 public:
     QuotientParts(const QuotientShape& shape, Complex z)
         : shape_(shape), z_(z), g_(shape.growingIsReal ? z.re : z.im), t_(shape.growingIsReal ? z.im : z.re),
-          fast_(std::fabs(g_) <= farQuotientArgument ? nearQuotient(shape.near, g_, t_, Precision::fast)
-                                                      : farQuotient(shape, g_, t_)) {}
+          fast_(fastQuotient(shape, z, g_, t_)) {}
 
     double rounded(bool imaginary) {
         const WidePart& part = imaginary ? fast_.im : fast_.re;
