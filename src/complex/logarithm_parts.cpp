@@ -80,7 +80,13 @@ DoubleDouble sumOfSquaresMinusOne(DoubleDouble xSquared, DoubleDouble ySquared) 
 
 enum class Precision { fast, accurate };
 
-// ln|z| within 2^-65.4 of itself (fast) or about 2^-99 (accurate); exactly zero on |z| = 1.
+// Whether |z| = 1 exactly, where ln|z| is +0: x² + y² - 1 summed exactly is zero.
+bool unitModulus(Complex z) {
+    if (std::fabs(z.re) != 1.0 && std::fabs(z.im) != 1.0) return false;  // x² + y² = 1 needs a part ±1 (and the other 0)
+    return z.re == 0.0 || z.im == 0.0;
+}
+
+// ln|z| within 2^-65.4 of itself (fast) or about 2^-99 (accurate), for |z| not 1.
 DoubleDouble wideLogOfModulus(Complex z, Precision precision) {
     const bool fast = precision == Precision::fast;
     const ScaledParts p = scaledParts(z);
@@ -90,7 +96,7 @@ DoubleDouble wideLogOfModulus(Complex z, Precision precision) {
     DoubleDouble twice{0.0, 0.0};
     if (squares.high >= 0.5 && squares.high <= 2.0) {
         const DoubleDouble d = sumOfSquaresMinusOne(xSquared, ySquared);
-        if (d.high == 0.0) return {0.0, 0.0};  // |z| = 1 (e is 0 then: X² + Y² = 1 needs |X| or |Y| = 1)
+        if (d.high == 0.0) return {0.0, 0.0};  // a part ±1, the other's square below the range: for the balls
         twice = fast ? real::wide::fastLog1p(d) : real::wide::log1p(d);
     } else {
         twice = fast ? real::wide::fastLog(squares) : real::wide::log(squares);
@@ -188,16 +194,16 @@ AngleMagnitude fastMagnitudeOfAngle(Complex z) {
 }  // namespace
 
 double roundedLogOfModulus(Complex z, PartPath path) {
+    if (unitModulus(z)) return +0.0;
     const DoubleDouble value = wideLogOfModulus(z, Precision::fast);
-    if (value.high == 0.0) return +0.0;
     return rounded(
         {value, 0}, path, [&] { return ScaledDoubleDouble{wideLogOfModulus(z, Precision::accurate), 0}; },
         [&](int bits) { return logOfModulusOnBalls(z, bits); });
 }
 
 double roundedDecimalLogOfModulus(Complex z, PartPath path) {
+    if (unitModulus(z)) return +0.0;
     const DoubleDouble natural = wideLogOfModulus(z, Precision::fast);
-    if (natural.high == 0.0) return +0.0;
     const DoubleDouble decimal = ddMultiply(natural, inverseLnTen);
     double exact = 0.0;
     if (exactDecimalLog(z, decimal, exact)) return exact;

@@ -37,16 +37,30 @@ inline int binaryExponent(double v) {
     return exponent;
 }
 
+// value·2^exponent below 2^-1022 in magnitude (and at least 2^-1077) rounded on the grid of
+// 2^-1074, when the margin decides it (see decidedPart). The fraction left after the nearest
+// integer is exact but for the low part's addition, whose rounding the 2^-40 covers.
+inline bool decidedSubnormalPart(DoubleDouble value, int exponent, double relativeBound, double& result) {
+    constexpr double integerShifter = 0x1p52;
+    const DoubleDouble units = ddTimesPowerOfTwo(value, exponent + 1074);  // below 2^52
+    const double nearest = std::copysign((std::fabs(units.high) + integerShifter) - integerShifter, units.high);
+    const double fraction = (units.high - nearest) + units.low;
+    if (!(std::fabs(fraction) + relativeBound * std::fabs(units.high) < 0.5 - 0x1p-40)) return false;
+    result = nearest == 0.0 ? std::copysign(0.0, value.high) : nearest * 0x1p-1074;
+    return true;
+}
+
 // value·2^exponent rounded to nearest, when every number within relativeBound·|value| of
 // value rounds to the same double r and r·2^exponent is normal or beyond the largest
 // double (then every such number overflows alike: rounding with an unbounded exponent and
 // then scaling is what IEEE rounding does outside the subnormal range), or when
 // value·2^exponent is at least 2^1024 (an infinity) or below 2^-1076 (a zero), whatever
-// the bound (below 2^-50). False near a rounding boundary, for other results below the
-// normal range (rounded on the coarser subnormal grid) and for |value| below
-// smallestDecidedMagnitude. value is normalised (high is the rounding of high + low); the
-// bound passed in is twice the proven error, the slack covering the rounding of the margin
-// itself.
+// the bound (below 2^-50). Below 2^-1022 the rounding is on the grid of 2^-1074: value in
+// units of 2^-1074 (below 2^52, its low part scaled exactly or negligibly) is rounded to an
+// integer when every number within the margin lies less than half a unit from it. False
+// near a rounding boundary and for |value| below smallestDecidedMagnitude. value is
+// normalised (high is the rounding of high + low); the bound passed in is twice the proven
+// error, the slack covering the rounding of the margin itself.
 inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, double& result) {
     const double magnitude = std::fabs(value.high);
     if (!(magnitude >= smallestDecidedMagnitude && magnitude <= std::numeric_limits<double>::max())) return false;
@@ -59,6 +73,7 @@ inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, 
         result = std::copysign(0.0, value.high);
         return true;
     }
+    if (valueExponent + exponent <= -1022) return decidedSubnormalPart(value, exponent, relativeBound, result);
     const double margin = relativeBound * magnitude;
     const double below = value.high + (value.low - margin);
     if (below != value.high + (value.low + margin)) return false;

@@ -331,6 +331,9 @@ HARD = {
     "log": ["0x1.6ceabe2ed3e2ap-23 -0x1.27c9d8ae75fd6p-23", "0x1.3bdbf682dbeep-3 0x1.6ec66391b73cp-2",
             "-0x1.e85d9f5b42f26p+0 0x1.6e23af1aac5aep-26", "0x1.73d1fe785e8f9p+1 0x1.828a26a1c2160p-26"],
 }
+# ln|z| and log10|z| below the normal range: |z|² = 1 + y² with y² near the smallest subnormal.
+HARD["ln"] += ["0x1p+0 0x1.02bb7ae660d39p-537", "-0x1p+0 -0x1.6a09e667f3bcdp-537"]
+HARD["log"] += ["0x1p+0 0x1.7p-536", "0x0p+0 0x1.0000000000001p+0"]
 
 # Arguments whose parts are exactly doubles: e^0 = 1, ln|z| = 0 on |z| = 1, log10|z| = k/2
 # where x² + y² = 10^k (up to 10^46, beyond the exact powers of ten held as double-doubles).
