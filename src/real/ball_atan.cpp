@@ -6,6 +6,7 @@
 // estimate is the double-double arctangent of x's leading double with a first-order
 // correction for its second (relative error about 2^-100) up to w = 192 bits, or this same
 // step at w/2 + 32 bits. Beyond 1, atan x = ±π/2 - atan(1/x).
+// asin x and acos x are the angles of (sqrt((1 - x)(1 + x)), x) and (x, sqrt((1 - x)(1 + x))).
 #include "real/ball_kernels.h"
 #include "real/inverse_circular.h"
 
@@ -60,12 +61,9 @@ Ball atan(const Ball& x) { return withBits(atanAtWorking(withBits(x, workingBits
 
 // By the larger part: ±π/2 - atan(x/y) where |y| is the larger (or x may be zero), else
 // atan(y/x) for x > 0 and ±π + atan(y/x) for x < 0, the sign that of y.
-Ball atan2(const Ball& y, const Ball& x) {
-    const int resultBits = std::max(x.bits(), y.bits());
-    const int bits = workingBits(resultBits);
-    const Ball along = withBits(x, bits);
-    const Ball across = withBits(y, bits);
-    if (along.unbounded() || across.unbounded()) return Ball::unboundedBall(resultBits);
+Ball atan2AtWorking(const Ball& across, const Ball& along) {
+    const int bits = std::max(across.bits(), along.bits());
+    if (along.unbounded() || across.unbounded()) return Ball::unboundedBall(bits);
     const bool acrossSigned = across.positive() || across.negative();
     const bool alongSigned = along.positive() || along.negative();
     Ball angle = Ball::unboundedBall(bits);
@@ -80,7 +78,30 @@ Ball atan2(const Ball& y, const Ball& x) {
         const Ball halfTurn = pi(bits + ballGuardBits);
         angle = (across.negative() ? -halfTurn : halfTurn) + atanAtWorking(across / along);
     }
-    return withBits(angle, resultBits);
+    return withBits(angle, bits);
+}
+
+Ball atan2(const Ball& y, const Ball& x) {
+    const int resultBits = std::max(x.bits(), y.bits());
+    const int bits = workingBits(resultBits);
+    return withBits(atan2AtWorking(withBits(y, bits), withBits(x, bits)), resultBits);
+}
+
+namespace {
+
+// The cosine of the arcsine, sqrt((1 - x)(1 + x)), both factors exact for a double x.
+Ball cosineOfArcsine(const Ball& x) { return sqrt((one(x.bits()) - x) * (one(x.bits()) + x)); }
+
+}  // namespace
+
+Ball asin(const Ball& x) {
+    const Ball wide = withBits(x, workingBits(x.bits()));
+    return withBits(atan2AtWorking(wide, cosineOfArcsine(wide)), x.bits());
+}
+
+Ball acos(const Ball& x) {
+    const Ball wide = withBits(x, workingBits(x.bits()));
+    return withBits(atan2AtWorking(cosineOfArcsine(wide), wide), x.bits());
 }
 
 }  // namespace kx::real

@@ -30,5 +30,12 @@ BallSinhCosh sinhCosh(const Ball& x);  // sinh relative to the result near 0
 
 Ball atan(const Ball& x);
 Ball atan2(const Ball& y, const Ball& x);  // the angle of (x, y) in (-π, π]; unbounded when the ball of (x, y) may contain the origin
+Ball asin(const Ball& x);   // |x| <= 1: the angle of (sqrt((1 - x)(1 + x)), x)
+Ball acos(const Ball& x);   // |x| <= 1: the angle of (x, sqrt((1 - x)(1 + x)))
+
+Ball asinh(const Ball& x);  // odd, relative to the result near 0
+Ball acosh(const Ball& x);  // x >= 1, relative to the result near 1
+
+Ball pow(const Ball& x, const Ball& y);  // e^(y·ln x) for x > 0
 
 }  // namespace kx::real

@@ -27,7 +27,9 @@ Ball expm1Reduced(const Ball& t);          // |t| <= 1
 Ball expAtWorking(const Ball& x);          // any x (unbounded beyond |x| = 2^29)
 Ball log1pReduced(const Ball& d);          // -1/4 <= d <= 1/2 or so
 Ball logAtWorking(const Ball& x);          // x > 0
+Ball log1pAtWorking(const Ball& d);        // d > -1
 BallSineCosine sinCosReduced(const Ball& r);  // |r| <= 1
 Ball atanAtWorking(const Ball& x);         // any x
+Ball atan2AtWorking(const Ball& y, const Ball& x);
 
 }  // namespace kx::real

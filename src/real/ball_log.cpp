@@ -63,14 +63,13 @@ Ball log(const Ball& x) {
     return withBits(logAtWorking(wide), x.bits());
 }
 
-Ball log1p(const Ball& x) {
-    const int bits = workingBits(x.bits());
-    const Ball wide = withBits(x, bits);
-    const Ball onePlus = one(bits) + wide;
-    if (!onePlus.positive()) return Ball::unboundedBall(x.bits());
-    const double estimate = midpointRounded(wide);
-    const Ball result = estimate >= -0.25 && estimate <= 0.5 ? log1pReduced(wide) : logAtWorking(onePlus);
-    return withBits(result, x.bits());
+Ball log1pAtWorking(const Ball& d) {
+    const Ball onePlus = one(d.bits()) + d;
+    if (!onePlus.positive()) return Ball::unboundedBall(d.bits());
+    const double estimate = midpointRounded(d);
+    return estimate >= -0.25 && estimate <= 0.5 ? log1pReduced(d) : logAtWorking(onePlus);
 }
+
+Ball log1p(const Ball& x) { return withBits(log1pAtWorking(withBits(x, workingBits(x.bits()))), x.bits()); }
 
 }  // namespace kx::real

@@ -6,9 +6,8 @@
 // Coefficients and the parts of ln 2: tools/generate_real_tables.py.
 //
 // Accuracy: before the final rounding the double-double result is within about 2^-49 ulp
-// of the exact value, so the result is correctly rounded unless the exact value lies
-// within about 2^-40 ulp of a halfway point between two doubles, and within
-// 0.5 + 2^-40 ulp always.
+// of the exact value; it is rounded where the test against accurateBound decides, else
+// the exponential is evaluated on balls (fast_path_rounding.h): exp is correctly rounded.
 //
 // Fast path (fast_path_rounding.h): a reduction by sixty-fourths of ln 2 and a short
 // polynomial in plain doubles, whose bound is derived at fastExponential.
@@ -18,6 +17,7 @@
 
 #include "core/double_double.h"
 #include "core/power_of_two.h"
+#include "real/ball_functions.h"
 #include "real/double_bits.h"
 #include "real/exp_kernels.h"
 #include "real/fast_path_rounding.h"
@@ -66,6 +66,30 @@ double roundScaled(DoubleDouble value, int exponent) {
     const DoubleDouble onePlusZ = twoSum(1.0, z.high);
     const double rounded = onePlusZ.high + (onePlusZ.low + z.low);
     return scaledByPowerOfTwo(rounded - 1.0, smallestNormalExponent);  // rounded - 1 is exact
+}
+
+// The rounding of value·2^exponent into result, value positive in about [0.7, 1.42] within
+// relativeBound of the true value, when the bound decides it: where the result is normal,
+// the rounding of value (scaled exactly, or overflowing exactly when it rounds to 2^1024 or
+// beyond); on the subnormal grid, the rounding of 1 + z, z = value·2^(exponent+1022) < 1
+// (the grid of 2^-52 there is the subnormal grid scaled), whose relative bound covers z's.
+bool decidedScaledRounding(DoubleDouble value, int exponent, double relativeBound, double& result) {
+    if (exponent > smallestNormalExponent) {
+        if (!roundingDecided(value, relativeBound)) return false;
+        result = timesPowerOfTwo(value.high, exponent);
+        return true;
+    }
+    const DoubleDouble z = ddTimesPowerOfTwo(value, exponent - smallestNormalExponent);  // exact
+    if (z.high >= 1.0) {
+        if (!roundingDecided(z, relativeBound)) return false;
+        result = scaledByPowerOfTwo(z.high, smallestNormalExponent);
+        return true;
+    }
+    const DoubleDouble onePlusZ = twoSum(1.0, z.high);
+    const DoubleDouble sum = fastTwoSum(onePlusZ.high, onePlusZ.low + z.low);
+    if (!roundingDecided(sum, relativeBound)) return false;
+    result = scaledByPowerOfTwo(sum.high - 1.0, smallestNormalExponent);  // sum.high - 1 is exact
+    return true;
 }
 
 // e^t for |t.high| <= 745, t.low <= ulp(t.high)/2: t = (64q + j)·ln2/64 + r with
@@ -119,12 +143,17 @@ ScaledDoubleDouble exponentialParts(double t) { return exponential({t, 0.0}); }
 
 namespace accurate {
 
+// The double-double result rounded where its test decides, else on balls. e^x is
+// transcendental for x != 0.
 double exp(double x) {
     if (std::isnan(x)) return x;
     if (x > exponentArgumentLimit) return infinity;
     if (x < -exponentArgumentLimit) return +0.0;
+    if (x == 0.0) return 1.0;
     const ScaledDoubleDouble result = exponential({x, 0.0});
-    return roundScaled(result.value, result.exponent);
+    double rounded = 0.0;
+    if (decidedScaledRounding(result.value, result.exponent, accurateBound, rounded)) return rounded;
+    return roundedByBalls([x](int bits) { return real::exp(Ball(x, bits)); });
 }
 
 }  // namespace accurate

@@ -4,8 +4,7 @@
 // Built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every target with
 // SSE2 and no contraction) and exact operations (frexp, scalings by powers of two, fabs, copysign) only, so a
 // result is the same double on every system, whatever its C runtime's libm does.
-// exp is within 1 ulp everywhere and correctly rounded except in rare cases within about
-// 2^-40 ulp of a rounding boundary (exp.cpp).
+// exp is correctly rounded (exp.cpp: a fast path, an accurate path and balls behind them).
 #pragma once
 
 #include "core/double_double.h"

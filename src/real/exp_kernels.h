@@ -17,6 +17,9 @@ inline constexpr double fastExponentLimit = 745.0;
 ScaledDoubleDouble exponential(DoubleDouble t);
 // value·2^exponent rounded once to double, value positive in about [0.7, 1.42].
 double roundScaled(DoubleDouble value, int exponent);
+// The same rounding into result when every number within relativeBound of value rounds alike
+// (normal, subnormal or overflowing results); false when the bound does not decide it.
+bool decidedScaledRounding(DoubleDouble value, int exponent, double relativeBound, double& result);
 // e^t for |t.high| <= 745, t.low <= ulp(t.high)/2, relative error below 2^-65.3.
 ScaledDoubleDouble fastExponential(DoubleDouble t);
 // e^t rounded, when the fast path decides it within relativeBound (which must cover the

@@ -27,4 +27,20 @@ inline bool roundingDecided(DoubleDouble value, double relativeBound) {
     return value.high + (value.low - margin) == value.high + (value.low + margin);
 }
 
+// The accurate paths behind the fast ones compute the same values to about 2^-100 (the
+// errors their kernels give, in their files) and test their rounding against this bound,
+// with a wide margin above that; what the test leaves undecided (about one accurate call
+// in 2^36) is decided on balls (core/ball.h, real/ball_functions.h), so every result is
+// the correctly rounded one.
+inline constexpr double accurateBound = 0x1p-90;
+
+// roundingDecided, for a value far enough inside the normal range that its margin and
+// low part are not subnormal (results near the subnormal range go to the balls).
+inline bool accurateRoundingDecided(DoubleDouble value, double relativeBound) {
+    constexpr double smallestTested = 0x1p-900;
+    constexpr double largestTested = 0x1p+1000;
+    const double magnitude = std::fabs(value.high);
+    return magnitude >= smallestTested && magnitude <= largestTested && roundingDecided(value, relativeBound);
+}
+
 }  // namespace kx::real

@@ -6,8 +6,7 @@
 //   (or x = -0), signed by y. atan q = atan(j/8) + atan u, u = (q - j/8)/(1 + q·j/8),
 //   |u| <= 1/16, by its series (14 terms); atan(j/8) from a table. Before the final
 //   rounding the double-double result is within about 2^-49 ulp of the exact value, as
-//   measured against mpmath on random samples, so the result is correctly rounded unless
-//   the exact value lies within about 2^-40 ulp of a halfway point between two doubles.
+//   measured against mpmath on random samples.
 //   Fast path (fast_path_rounding.h): a reduction by sixty-fourths and a short series in
 //   plain doubles, whose bound is derived at fastArctangentOfRatio.
 //
@@ -16,12 +15,20 @@
 //   (atan2's, arctangentOfUnitRange) sees t in [0, 1]; asin x = atan(x/sqrt((1-x)(1+x)))
 //   and acos x = atan(sqrt((1-x)(1+x))/x), the root formed in double-double. Everything
 //   is kept in double-double and rounded once. Relative error of the double-double result
-//   below about 2^-72 (the quotient and the root; the kernel is more accurate), so the
-//   result is correctly rounded unless the exact value lies within about 2^-19 ulp of a
-//   rounding boundary. In front of that, the fast path of atan2 takes the angle of (1, x),
-//   (root, x) or (x, root), the root's low part carried into its quotient; where it decides
-//   the rounding, the result is the correctly rounded one, which the path behind it (within
-//   2^-72, far inside the test's margin) gives too.
+//   below about 2^-99: 1 - x and 1 + x are exact, their product and its root (one Newton
+//   step) within 2^-104 and 2^-103, the quotient (one correction) within 2^-103, the atan
+//   kernel within about 2^-100, and neither atan (whose condition number t/((1 + t²)·atan t)
+//   is at most 1) nor pi/2 - angle or pi - angle (at least as large as the angle) enlarges
+//   a relative error; measured against balls, at most 2^-103.8 over samples near 0 and 1.
+//   In front of that, the fast path of atan2 takes the angle of (1, x), (root, x) or
+//   (x, root), the root's low part carried into its quotient; where it decides the
+//   rounding, the result is the correctly rounded one.
+//
+// Each accurate result is rounded where its test against accurateBound decides, else the
+// function is evaluated on balls (fast_path_rounding.h), so all four are correctly rounded. Their values at doubles other than 0, and ±1 for asin
+// and acos, are transcendental; below 2^-27 atan x and asin x round to x. When the ratio of
+// atan2's parts is below 2^-60, atan q rounds as q does (q's distance to a halfway point is at
+// least about 2^-108 of q, far above q²/3) unless q is subnormal, where the balls decide.
 //
 // The constants pi, pi/2, atan(j/8), atan(j/64) and the series coefficients:
 // tools/generate_real_tables.py.
@@ -29,10 +36,12 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "core/complex.h"
 #include "core/power_of_two.h"
 #include "core/double_double.h"
+#include "real/ball_functions.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
 #include "real/series.h"
@@ -47,6 +56,14 @@ namespace {
 // atan2: when the smaller part is below 2^-60 of the larger, atan of their ratio rounds to
 // the ratio.
 constexpr int tinyRatioExponent = 60;
+
+bool ratioIsTiny(double larger, double smaller) {
+    int largerExponent = 0;
+    int smallerExponent = 0;
+    std::frexp(larger, &largerExponent);
+    std::frexp(smaller, &smallerExponent);
+    return smaller == 0.0 || largerExponent - smallerExponent > tinyRatioExponent;
+}
 
 // atan t for 0 <= t <= 1 (a hair above is fine): t = c + (t - c) with c = j/8 the nearest
 // eighth, atan t = atan c + atan u, u = (t - c)/(1 + t·c), |u| <= 1/16.
@@ -66,11 +83,9 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
     const double larger = steep ? y : x;
     const double smaller = steep ? x : y;
     int largerExponent = 0;
-    int smallerExponent = 0;
     std::frexp(larger, &largerExponent);
-    std::frexp(smaller, &smallerExponent);
     DoubleDouble angle{0.0, 0.0};
-    if (smaller == 0.0 || largerExponent - smallerExponent > tinyRatioExponent) {
+    if (ratioIsTiny(larger, smaller)) {
         angle = {smaller / larger, 0.0};  // atan q rounds to q; the quotient may underflow
     } else {  // both scaled by the same power of two into the range of exact products
         const DoubleDouble quotient =
@@ -147,7 +162,7 @@ FastArctangent fastArctangentOfRatio(DoubleDouble smaller, DoubleDouble larger) 
 // larger: 0 + angle, pi/2 - angle, pi - angle, or pi - (pi/2 - angle) = pi/2 + angle; its
 // rounding into result when the fast bound decides it.
 bool decidedAngle(const FastArctangent& angle, bool steep, bool leftHalf, double& result) {
-    const DoubleDouble base = leftHalf ? (steep ? halfPi : pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
+    const DoubleDouble base = leftHalf ? (steep ? halfPi : tables::pi) : (steep ? halfPi : DoubleDouble{0.0, 0.0});
     const double sign = steep != leftHalf ? -1.0 : 1.0;
     const DoubleDouble highs = twoSum(base.high, sign * angle.highs.high);
     const DoubleDouble value = twoSum(highs.high, (highs.low + base.low) + sign * angle.low);
@@ -201,13 +216,19 @@ double atan2(double y, double x) {
     if (std::isinf(ay)) {
         magnitude = std::isinf(ax) ? (leftHalf ? threeQuartersPi : quarterPi) : halfPi.high;
     } else if (std::isinf(ax) || ay == 0.0) {
-        magnitude = leftHalf ? pi.high : 0.0;
+        magnitude = leftHalf ? tables::pi.high : 0.0;
     } else if (ax == 0.0) {
         magnitude = halfPi.high;
     } else {
         const DoubleDouble angle = firstQuadrantAngle(ax, ay);
-        const DoubleDouble result = leftHalf ? ddAddWithTwoSums(pi, negated(angle)) : angle;
-        magnitude = result.high + result.low;
+        const DoubleDouble result = leftHalf ? ddAddWithTwoSums(tables::pi, negated(angle)) : angle;
+        const bool roundedQuotient = !leftHalf && ay <= ax && ratioIsTiny(ax, ay);  // the angle is q rounded
+        if (roundedQuotient ? std::fabs(result.high) >= std::numeric_limits<double>::min()
+                            : accurateRoundingDecided(result, accurateBound)) {
+            magnitude = result.high;
+        } else {
+            magnitude = roundedByBalls([ax, ay, x](int bits) { return real::atan2(Ball(ay, bits), Ball(std::copysign(ax, x), bits)); });
+        }
     }
     return std::copysign(magnitude, y);
 }
@@ -226,12 +247,15 @@ double atan2(double y, double x) {
 
 namespace accurate {
 
+// Beyond 2^60 atan x = pi/2 - 1/x to within 2^-180·x^-3 (and 1/x rounded, 2^-113 of pi/2).
 double atan(double x) {
     if (std::isnan(x)) return x + x;
     const double ax = std::fabs(x);
     if (ax < identityBound) return x;  // ±0 and subnormals included
-    if (ax > 0x1p+60) return std::copysign(rounded(ddSubtract(halfPi, {1.0 / ax, 0.0})), x);
-    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, {1.0, 0.0})), x);
+    const DoubleDouble angle =
+        ax > 0x1p+60 ? ddSubtract(halfPi, {1.0 / ax, 0.0}) : arctangentOfQuotient({ax, 0.0}, {1.0, 0.0});
+    if (accurateRoundingDecided(angle, accurateBound)) return std::copysign(angle.high, x);
+    return std::copysign(roundedByBalls([ax](int bits) { return real::atan(Ball(ax, bits)); }), x);
 }
 
 double asin(double x) {
@@ -239,16 +263,27 @@ double asin(double x) {
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
     if (ax < identityBound) return x;  // ±0 and subnormals included
-    return std::copysign(rounded(arctangentOfQuotient({ax, 0.0}, cosineOfArcsine(ax))), x);
+    if (ax == 1.0) return std::copysign(halfPi.high, x);
+    const DoubleDouble angle = arctangentOfQuotient({ax, 0.0}, cosineOfArcsine(ax));
+    if (accurateRoundingDecided(angle, accurateBound)) return std::copysign(angle.high, x);
+    return std::copysign(roundedByBalls([ax](int bits) { return real::asin(Ball(ax, bits)); }), x);
 }
 
+// Below 2^-27, acos x = pi/2 - x - x³/6 to within x^5/13 (below 2^-135).
 double acos(double x) {
     if (std::isnan(x)) return x + x;
     const double ax = std::fabs(x);
     if (ax > 1.0) return defaultNaN;
-    if (ax < identityBound) return rounded(ddSubtract(halfPi, {x, 0.0}));
-    const DoubleDouble angle = arctangentOfQuotient(cosineOfArcsine(ax), {ax, 0.0});
-    return rounded(std::signbit(x) ? ddSubtract(pi, angle) : angle);
+    if (x == 1.0) return +0.0;
+    DoubleDouble angle{0.0, 0.0};
+    if (ax < identityBound) {
+        angle = ddSubtract(halfPi, twoSum(x, x * x * x / 6.0));
+    } else {
+        const DoubleDouble first = arctangentOfQuotient(cosineOfArcsine(ax), {ax, 0.0});
+        angle = std::signbit(x) ? ddSubtract(tables::pi, first) : first;
+    }
+    if (accurateRoundingDecided(angle, accurateBound)) return angle.high;
+    return roundedByBalls([x](int bits) { return real::acos(Ball(x, bits)); });
 }
 
 }  // namespace accurate
@@ -284,7 +319,7 @@ namespace wide {
 
 DoubleDouble atan2(double y, double x) {
     const DoubleDouble first = firstQuadrantAngle(std::fabs(x), std::fabs(y));
-    const DoubleDouble angle = std::signbit(x) ? ddAddWithTwoSums(pi, negated(first)) : first;
+    const DoubleDouble angle = std::signbit(x) ? ddAddWithTwoSums(tables::pi, negated(first)) : first;
     return std::signbit(y) ? negated(angle) : angle;
 }
 

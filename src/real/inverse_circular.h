@@ -21,8 +21,7 @@ double acos(double x);
 
 // The angle of (x, y) in [-pi, pi], with the special cases of C99 Annex F: signed by y
 // (also a zero y), +-pi for y = ±0 and x < 0 or x = -0, ±pi/2 for x = ±0 and y not zero,
-// ±pi/4 and ±3pi/4 for two infinities. Within 1 ulp everywhere and correctly rounded
-// except in rare cases within about 2^-40 ulp of a rounding boundary.
+// ±pi/4 and ±3pi/4 for two infinities. Correctly rounded, as atan, asin and acos are.
 double atan2(double y, double x);
 
 namespace accurate {

@@ -1,5 +1,5 @@
 // The real inverse hyperbolic sine and cosine, computed with IEEE basic operations only, so
-// that every platform gives the same bits (see inverse_hyperbolic.cpp).
+// that every platform gives the same bits, and correctly rounded (see inverse_hyperbolic.cpp).
 #pragma once
 
 namespace kx::real {

@@ -8,9 +8,11 @@
 //   Coefficients and the parts of ln 2: tools/generate_real_tables.py.
 //
 // Accuracy: before the final rounding the double-double result is within about 2^-49 ulp
-// of the exact value, as measured against mpmath on random samples. So each result is
-// correctly rounded unless the exact value lies within about 2^-40 ulp of a halfway point
-// between two doubles, and within 0.5 + 2^-40 ulp always.
+// of the exact value, as measured against mpmath on random samples. It is rounded where the
+// test against accurateBound decides, else the logarithm is evaluated on balls
+// (fast_path_rounding.h): log, log1p and roundedLog are correctly rounded. The logarithm of
+// a double or a double-double other than 1 is transcendental, never a double or a halfway
+// point.
 //
 // Fast path (fast_path_rounding.h): a reduction by sixty-fourths and a short atanh
 // polynomial in plain doubles, whose bound is derived at fastLogarithm.
@@ -29,6 +31,7 @@
 #include "core/complex.h"
 #include "core/power_of_two.h"
 #include "core/double_double.h"
+#include "real/ball_functions.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
 #include "real/log_kernels.h"
@@ -127,6 +130,30 @@ DoubleDouble fastLogarithm(DoubleDouble x) {
     return fastLogarithmOfQuotient(exponent, sixtyFourths, numerator, denominator);
 }
 
+namespace {
+
+// The results on balls of ln x, ln(1 + u) and ln(u.high + u.low) (as ln(1 + d) near 1, with
+// d = (u.high - 1) + u.low exact).
+double logByBalls(double x) {
+    return roundedByBalls([x](int bits) { return log(Ball(x, bits)); });
+}
+
+double log1pByBalls(double u) {
+    return roundedByBalls([u](int bits) { return log1p(Ball(u, bits)); });
+}
+
+double logByBalls(DoubleDouble u) {
+    if (u.high >= 0.5 && u.high <= 2.0)
+        return roundedByBalls([u](int bits) { return log1p(Ball(u.high - 1.0, bits) + Ball(u.low, bits)); });
+    return roundedByBalls([u](int bits) { return log(Ball(u.high, bits) + Ball(u.low, bits)); });
+}
+
+double roundedOr(DoubleDouble result, double (*byBalls)(double), double argument) {
+    return accurateRoundingDecided(result, accurateBound) ? result.high : byBalls(argument);
+}
+
+}  // namespace
+
 namespace accurate {
 
 double log(double x) {
@@ -134,8 +161,8 @@ double log(double x) {
     if (x == 0.0) return -infinity;
     if (x < 0.0) return defaultNaN;
     if (std::isinf(x)) return x;
-    const DoubleDouble result = logarithm(x);
-    return result.high + result.low;
+    if (x == 1.0) return +0.0;
+    return roundedOr(logarithm(x), logByBalls, x);
 }
 
 double log1p(double u) {
@@ -144,15 +171,12 @@ double log1p(double u) {
     if (u == -1.0) return -infinity;
     if (u < -1.0) return defaultNaN;
     if (std::isinf(u)) return u;
-    if (u >= nearOneLow && u <= nearOneHigh) {  // 1 + u in [0.71, 1.41]: u is exact, 1 + u is not
-        const DoubleDouble result = twiceAtanh(ddDivideTwiceCorrected({u, 0.0}, twoSum(2.0, u)));
-        return result.high + result.low;
-    }
+    if (u >= nearOneLow && u <= nearOneHigh)  // 1 + u in [0.71, 1.41]: u is exact, 1 + u is not
+        return roundedOr(twiceAtanh(ddDivideTwiceCorrected({u, 0.0}, twoSum(2.0, u))), log1pByBalls, u);
     // |ln(1 + u)| >= 0.34: ln of the rounded 1 + u, plus ln(1 + low/high) to second order.
     const DoubleDouble onePlusU = twoSum(1.0, u);
     const double ratio = onePlusU.low / onePlusU.high;
-    const DoubleDouble result = ddAddWithTwoSums(logarithm(onePlusU.high), {ratio - 0.5 * ratio * ratio, 0.0});
-    return result.high + result.low;
+    return roundedOr(ddAddWithTwoSums(logarithm(onePlusU.high), {ratio - 0.5 * ratio * ratio, 0.0}), log1pByBalls, u);
 }
 
 }  // namespace accurate
@@ -181,8 +205,10 @@ constexpr double smallestFastRoundedLog = 0x1p-960;
 namespace accurate {
 
 double roundedLog(DoubleDouble u) {
-    if (u.high >= 0.5 && u.high <= 2.0) return rounded(wide::log1p(fastTwoSum(u.high - 1.0, u.low)));
-    return rounded(wide::log(u));
+    if (u.high == 1.0 && u.low == 0.0) return +0.0;
+    const DoubleDouble result =
+        u.high >= 0.5 && u.high <= 2.0 ? wide::log1p(fastTwoSum(u.high - 1.0, u.low)) : wide::log(u);
+    return accurateRoundingDecided(result, accurateBound) ? result.high : logByBalls(u);
 }
 
 }  // namespace accurate

@@ -4,8 +4,8 @@
 // Built from the IEEE basic operations (+ - * / sqrt, correctly rounded on every target with
 // SSE2 and no contraction) and exact operations (frexp, scalings by powers of two, fabs, copysign) only, so a
 // result is the same double on every system, whatever its C runtime's libm does.
-// log and log1p are within 1 ulp everywhere and correctly rounded except in rare cases
-// within about 2^-40 ulp of a rounding boundary (log.cpp).
+// log, log1p and roundedLog are correctly rounded (log.cpp: a fast path, an accurate path
+// and balls behind them).
 #pragma once
 
 #include "core/double_double.h"
@@ -17,8 +17,8 @@ double log1p(double u);  // ln(1 + u), accurate for small u: ±0 at ±0, -inf at
 
 
 
-// ln u rounded once, for a finite u > 0 held as u.high + u.low (|u.low| at most half an ulp
-// of u.high): for callers that form the argument of a logarithm in double-double.
+// ln u correctly rounded, for a finite u > 0 held as u.high + u.low (|u.low| at most half an
+// ulp of u.high): for callers that form the argument of a logarithm in double-double.
 double roundedLog(DoubleDouble u);
 
 namespace accurate {

@@ -6,9 +6,10 @@
 // coefficients as double-doubles (tools/generate_real_tables.py).
 //
 // Accuracy: before the final rounding the double-double result is within about 2^-49 ulp
-// of the exact value, as measured against mpmath on random samples. So each result is
-// correctly rounded unless the exact value lies within about 2^-40 ulp of a halfway point
-// between two doubles, and within 0.5 + 2^-40 ulp always.
+// of the exact value, as measured against mpmath on random samples. It is rounded where the
+// test against accurateBound decides, else the part is evaluated on balls
+// (fast_path_rounding.h): each part is correctly rounded (sin x and cos x are
+// transcendental for x != 0; below 2^-27 they round to x and 1).
 //
 // Fast path (fast_path_rounding.h): the short reduction with lighter sums and the short
 // kernels below, whose bounds are derived at the kernels.
@@ -19,6 +20,7 @@
 
 #include "core/double_double.h"
 #include "real/argument_reduction.h"
+#include "real/ball_functions.h"
 #include "real/double_bits.h"
 #include "real/fast_path_rounding.h"
 #include "real/series.h"
@@ -96,6 +98,39 @@ SineCosine fromQuadrant(double x, int quadrant, double sine, double cosine) {
 
 enum class Wanted { sine, cosine, both };
 
+// Whether the sine kernel (or the cosine kernel) gives a wanted part of x in this quadrant:
+// sin x is ±cos r and cos x is ±sin r in odd quadrants.
+bool kernelNeeded(Wanted wanted, int quadrant, bool sineKernel) {
+    const bool odd = (quadrant & 1) != 0;
+    return wanted == Wanted::both || ((wanted == (sineKernel ? Wanted::sine : Wanted::cosine)) != odd);
+}
+
+double sineByBalls(double x) {
+    return roundedByBalls([x](int bits) { return sinCos(Ball(x, bits)).sine; });
+}
+
+double cosineByBalls(double x) {
+    return roundedByBalls([x](int bits) { return sinCos(Ball(x, bits)).cosine; });
+}
+
+// sin x and cos x from the accurate reduction of |x| and the kernels (either may be left
+// out, as in fromQuadrant): each kernel's value rounded where its test decides, else the
+// part of x it becomes (sin x from the sine's in even quadrants, from the cosine's in odd
+// ones) evaluated on balls.
+SineCosine accurateCircular(double x, const Reduction& reduction, Wanted wanted) {
+    const bool sineNeeded = kernelNeeded(wanted, reduction.quadrant, true);
+    const bool cosineNeeded = kernelNeeded(wanted, reduction.quadrant, false);
+    const DoubleDouble sine = sineNeeded ? sineKernel(reduction.remainder) : DoubleDouble{0.0, 0.0};
+    const DoubleDouble cosine = cosineNeeded ? cosineKernel(reduction.remainder) : DoubleDouble{0.0, 0.0};
+    SineCosine result = fromQuadrant(x, reduction.quadrant, sine.high, cosine.high);
+    const bool sineDecided = !sineNeeded || accurateRoundingDecided(sine, accurateBound);
+    const bool cosineDecided = !cosineNeeded || accurateRoundingDecided(cosine, accurateBound);
+    const bool odd = (reduction.quadrant & 1) != 0;
+    if (!(odd ? cosineDecided : sineDecided)) result.sine = sineByBalls(x);
+    if (!(odd ? sineDecided : cosineDecided)) result.cosine = cosineByBalls(x);
+    return result;
+}
+
 SineCosine circular(double x, Wanted wanted) {
     if (!(std::fabs(x) <= largestDouble)) {
         const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
@@ -108,24 +143,14 @@ SineCosine circular(double x, Wanted wanted) {
     // nearer than 2^-60.4 to a multiple of pi/2 (an exhaustive search over the multiples);
     // that is well inside the slack of the kernels' bounds.
     const Reduction fast = magnitude < shortReductionLimit ? fastReduceShort(magnitude) : reduceLong(magnitude);
-    const bool odd = (fast.quadrant & 1) != 0;  // sin x is ±cos r, cos x is ±sin r
-    const bool sineNeeded = wanted == Wanted::both || ((wanted == Wanted::sine) != odd);
-    const bool cosineNeeded = wanted == Wanted::both || ((wanted == Wanted::cosine) != odd);
+    const bool sineNeeded = kernelNeeded(wanted, fast.quadrant, true);
+    const bool cosineNeeded = kernelNeeded(wanted, fast.quadrant, false);
     double sine = 0.0;
     double cosine = 0.0;
     if ((!sineNeeded || fastRemainderValue(fastSineKernel, fastSineBound, fast.remainder, sine)) &&
         (!cosineNeeded || fastRemainderValue(fastCosineKernel, fastCosineBound, fast.remainder, cosine)))
         return fromQuadrant(x, fast.quadrant, sine, cosine);
-    const Reduction reduction = reduce(magnitude);  // the accurate path's reduction and kernels
-    if (sineNeeded) {
-        const DoubleDouble accurate = sineKernel(reduction.remainder);
-        sine = accurate.high + accurate.low;
-    }
-    if (cosineNeeded) {
-        const DoubleDouble accurate = cosineKernel(reduction.remainder);
-        cosine = accurate.high + accurate.low;
-    }
-    return fromQuadrant(x, reduction.quadrant, sine, cosine);
+    return accurateCircular(x, reduce(magnitude), wanted);  // the accurate reduction and kernels
 }
 
 // x = x.high + x.low: the high part is reduced as sin and cos reduce a double, then the low
@@ -197,10 +222,7 @@ SineCosine sinCos(double x) {
     }
     const double magnitude = std::fabs(x);
     if (magnitude < tinyArgument) return {x, 1.0};
-    const Reduction reduction = reduce(magnitude);
-    const DoubleDouble sine = sineKernel(reduction.remainder);
-    const DoubleDouble cosine = cosineKernel(reduction.remainder);
-    return fromQuadrant(x, reduction.quadrant, sine.high + sine.low, cosine.high + cosine.low);
+    return accurateCircular(x, reduce(magnitude), Wanted::both);
 }
 
 }  // namespace accurate

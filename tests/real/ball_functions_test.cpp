@@ -22,7 +22,7 @@ using namespace kx;
 struct BallRow {
     const char* function;
     double argument;
-    double second;      // atan2's x
+    double second;      // atan2's x, pow's exponent
     const char* value;  // the true value as a hexadecimal fraction of 64 digits, or "0"
     bool exact;
 };
@@ -71,6 +71,18 @@ constexpr BallRow ballRows[] = {
     {"atan", -0x0.0000000000001p-1022, 0.0, "-0x1.0000000000000000000000000000000000000000000000000000000000000000p-1074", false},
     {"atan", 0x1.a827999fcef32p-2, 0.0, "0x1.921fb54442d180e1cc430dbc5aab6bec564862d7e4017c99b2160def43304526p-2", false},
     {"atan", 0x1.d99999999999ap+1, 0.0, "0x1.4e8c94dbf54e4abbec67b59c1ecbc0398caeafa973fa8ca7db46fc84d7a87177p+0", false},
+    {"asin", 0x1.fffffffffffffp-1, 0.0, "0x1.921fb50442d18469898c9a6c570d8ef7a70d24999d58216fd5c4981e23420600p+0", false},
+    {"asin", -0x0.0000000000001p-1022, 0.0, "-0x1.0000000000000000000000000000000000000000000000000000000000000000p-1074", false},
+    {"acos", -0x1.fffffffffffffp-1, 0.0, "0x1.921fb52442d18469898cafc1ac62e44cfc88e0555913dd2becee0ab54cb49e22p+1", false},
+    {"acos", 0x1.0000000000000p+0, 0.0, "0", true},
+    {"asinh", -0x1.56e1fc2f8f359p-997, 0.0, "-0x1.56e1fc2f8f359000000000000000000000000000000000000000000000000000p-997", false},
+    {"asinh", 0x1.7e43c8800759cp+996, 0.0, "0x1.59bbfd8b83e43b146f65d3f96689ea9fe66ee5d31b2c0c65236aa180d0c5bd12p+9", false},
+    {"acosh", 0x1.0000000000001p+0, 0.0, "0x1.6a09e667f3bcc725fb1d3377443ae618b584a80a9a73b5d6efb4e97590f28193p-26", false},
+    {"acosh", 0x1.7e43c8800759cp+996, 0.0, "0x1.59bbfd8b83e43b146f65d3f96689ea9fe66ee5d31b2c0c65236aa180d0c5bd12p+9", false},
+    {"pow", 0x1.9000000000000p+4, 0x1.7000000000000p+3, "0x1.52d02c7e14af6800000000000000000000000000000000000000000000000000p+53", false},
+    {"pow", 0x1.0000000000001p+0, -0x1.0000000000000p+60, "0x1.9755956ad4f67a666c90cf2eacc172954c3a75ce15d6269247a019dde444169ap-370", false},
+    {"pow", 0x1.56e1fc2f8f359p-997, 0x1.199999999999ap+0, "0x1.b2a7d0c496ee6c14d872e7c6fe460b1e536de01d8eef0ac34d4b35f16a51907bp-1097", false},
+    {"pow", 0x1.0000000000000p+1, -0x1.0ca0000000000p+10, "0x1.6a09e667f3bcc908b2fb1366ea957d3e3adec17512775099da2f590b0667322bp-1075", false},
     {"atan2", 0x1.0000000000000p+0, -0x1.8000000000000p+1, "0x1.68f095fdf593c2208322a54c7058ce7a99087a6e9922ea6e3bc563b312f5fa76p+1", false},
     {"atan2", -0x1.56e1fc2f8f359p-997, -0x1.0000000000000p+0, "-0x1.921fb54442d18469898cc51701b839a252049c1114cf98e804177d4c76273645p+1", false},
     {"atan2", 0x1.7e43c8800759cp+996, 0x1.56e1fc2f8f359p-997, "0x1.921fb54442d18469898cc51701b839a252049c1114cf98e804177d4c76273645p+0", false},
@@ -96,6 +108,11 @@ Ball evaluated(const BallRow& row, int bits) {
     if (name == "cosh") return real::sinhCosh(x).cosh;
     if (name == "atan") return real::atan(x);
     if (name == "atan2") return real::atan2(x, Ball(row.second, bits));
+    if (name == "asin") return real::asin(x);
+    if (name == "acos") return real::acos(x);
+    if (name == "asinh") return real::asinh(x);
+    if (name == "acosh") return real::acosh(x);
+    if (name == "pow") return real::pow(x, Ball(row.second, bits));
     if (name == "pi") return real::pi(bits);
     if (name == "ln2") return real::ln2(bits);
     if (name == "ln10") return real::ln10(bits);

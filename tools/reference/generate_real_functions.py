@@ -13,8 +13,9 @@ tests/support/reference_table.h, with zero imaginary parts:
 
 Hard cases are included: the doubles nearest to multiples of pi/2 (and the double
 closest to one, 6381956970095103·2^797), pi, 1e22, 1e300, the largest double, powers
-whose exact value lies halfway between two doubles, results near overflow and in the
-subnormal range, bases within a few ulps of 1. Run from the repository root:
+whose exact value lies halfway between two doubles (also for exponents n/2^k and on the
+subnormal grid), results near overflow and in the subnormal range, bases within a few ulps
+of 1, logarithms of 1 + k·2^-52 and arctangents of ratios on the subnormal grid. Run from the repository root:
 
     python3 tools/reference/generate_real_functions.py > tests/reference/real_functions.txt
 """
@@ -82,7 +83,11 @@ def power_arguments(rng):
              (2.0, 1023.0), (2.0, 1023.5), (0.5, 1074.5), (1.0000000000000002, 4.5e15),
              (0.9999999999999999, 9e15), (1.0000000000000002, -3e15), (-2.0, 1023.0), (-3.0, 33.0),
              (-0.5, -1075.0), (1e-300, 1.1), (1e300, -1.1), (123456789.0, 0.0123), (2.5, -2.5),
-             (7.0, 1.0 / 3.0), (1e-5, 0.2), (0.1, 0.1), (math.e, 709.78), (math.e, -745.1)]
+             (7.0, 1.0 / 3.0), (1e-5, 0.2), (0.1, 0.1), (math.e, 709.78), (math.e, -745.1),
+             # halfway powers with fractional exponents (5^23, 262143^3) and on the subnormal grid
+             # (243·2^-1075, 2^-1075 = (2^-320)^(215/64))
+             (25.0, 11.5), (625.0, 5.75), (390625.0, 2.875), (1.5625, 11.5), (68718952449.0, 1.5),
+             (3 * 2.0 ** -215, 5.0), (2.0 ** -320, 3.359375), (2.0 ** -320, 3.3593749999999996)]
     for _ in range(80):
         pairs.append((log_uniform(rng, -20, 20), rng.uniform(-50, 50)))
     for _ in range(40):
@@ -108,7 +113,9 @@ def main():
     for _ in range(80):
         x = log_uniform(rng, -1074, 1023.99)
         print(f"log {x.hex()} 0x0.0p+0 {exact(mpmath.log, x).hex()} 0x0.0p+0")
-    for x in [1.0000000000000002, 0.9999999999999999, 2.0, 0.5, 5e-324, 1.7976931348623157e308]:
+    # and arguments 1 + k·2^-52 with few bits, whose logarithms lie within 2^-95 of a rounding boundary
+    for x in [1.0000000000000002, 0.9999999999999999, 2.0, 0.5, 5e-324, 1.7976931348623157e308,
+              1.0 + 6 * 2.0 ** -52, 1.0 - 20 * 2.0 ** -53, 1.0 + 20 * 2.0 ** -52, 1.0 - 12 * 2.0 ** -53]:
         print(f"log {x.hex()} 0x0.0p+0 {exact(mpmath.log, x).hex()} 0x0.0p+0")
     for _ in range(80):
         u = rng.choice((rng.uniform(-1, 1), rng.uniform(-0.35, 0.45), log_uniform(rng, -60, 0) * rng.choice((-1, 1)),
@@ -119,7 +126,9 @@ def main():
     angle_pairs = [(1.0, 1.0), (1.0, -1.0), (-1.0, -1.0), (1e-300, 1.0), (1.0, 1e-300), (1e-300, -1.0),
                    (5e-324, 1.7976931348623157e308), (1.7976931348623157e308, 5e-324), (3.0, 4.0),
                    (1.0, 0.9999999999999999), (0.9999999999999999, -1.0), (2.0 ** -60, 1.0), (2.0 ** -61, 1.0),
-                   (1e-20, -1.0), (0.1, 0.8), (0.1, -0.7), (-5.0, 12.0)]
+                   (1e-20, -1.0), (0.1, 0.8), (0.1, -0.7), (-5.0, 12.0),
+                   # ratios on the subnormal grid: 1.5·2^-1074 and 2^-1075 less a hair round down
+                   (3 * 2.0 ** -1000, 2.0 ** 75), (2.0 ** -1000, 2.0 ** 75), (-3 * 2.0 ** -1000, 2.0 ** 75)]
     for _ in range(60):
         angle_pairs.append((rng.uniform(-1, 1), rng.uniform(-1, 1)))
     for _ in range(40):
