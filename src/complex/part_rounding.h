@@ -10,6 +10,7 @@
 
 #include "core/double_double.h"
 #include "core/power_of_two.h"
+#include "real/fast_path_rounding.h"
 
 namespace kx {
 
@@ -19,9 +20,9 @@ enum class PartPath { fastFirst, ballsOnly };
 
 // The accurate paths behind the fast ones form the same values from the accurate kernels of
 // src/real and of hyperbolic_products.h (errors about 2^-99 and below, as given there) and
-// test their rounding against this bound, with a wide margin above their errors, as the
-// real functions' accurate paths do; what that leaves undecided goes to the balls.
-inline constexpr double accuratePartBound = 0x1p-90;
+// test their rounding against the real functions' accurate bound, with a wide margin above
+// those errors; what that leaves undecided goes to the balls.
+inline constexpr double accuratePartBound = real::accurateBound;
 
 // Below this magnitude a double-double formed by Dekker products may have lost bits of its
 // low part to the subnormal range, so its relative error bound no longer holds.
