@@ -23,4 +23,21 @@ Complex hyperbolicSecant(Complex z);
 Complex hyperbolicCosecant(Complex z);
 Complex hyperbolicCotangent(Complex z);
 
+// The same evaluated on balls alone, without the fast paths in front (for the tests that
+// check a fast path never changes a result).
+namespace accurate {
+Complex sine(Complex z);
+Complex cosine(Complex z);
+Complex tangent(Complex z);
+Complex secant(Complex z);
+Complex cosecant(Complex z);
+Complex cotangent(Complex z);
+Complex hyperbolicSine(Complex z);
+Complex hyperbolicCosine(Complex z);
+Complex hyperbolicTangent(Complex z);
+Complex hyperbolicSecant(Complex z);
+Complex hyperbolicCosecant(Complex z);
+Complex hyperbolicCotangent(Complex z);
+}  // namespace accurate
+
 }  // namespace kx

@@ -3,9 +3,9 @@
 //   abs z   = (|z|, +0), |z| = m·2^k from scaledModulus
 //   sqrt z  = (s, y/(2s)) for x >= 0, s = sqrt((|z| + |x|)/2); for x < 0 the parts trade
 //             places: (|y|/(2s), ±s) with the sign of y, +s when y is a zero of either sign
-//   exp z   = (E(x, cos y), E(x, sin y)), E(a, t) = t·e^a
+//   exp z   = (e^x·cos y, e^x·sin y)
 //   ln z    = (ln|z|, atan2(y, x))
-//   log z   = ln z · log10(e), part by part
+//   log z   = (log10|z|, arg z / ln 10)
 //
 // Branch cuts (W. Kahan, "Branch cuts for complex elementary functions", 1987): ln and log
 // are cut along the negative real axis, and the sign of a zero y chooses the side: atan2
@@ -15,36 +15,40 @@
 // The modulus is Kahan's scaled form of sqrt(a² + b²): the larger part a and the smaller
 // part b are scaled by 2^∓2 and |z| is formed as a + b/(q + sqrt(q² + 1)) with q = a/b,
 // or through 1 + sqrt(2) held in two addends when b is close to a, so no intermediate
-// value overflows or underflows and the result is within about one ulp.
+// value overflows or underflows and the result is within about one ulp. sqrt of an
+// argument with both parts subnormal scales it by 2^600 first.
 //
-// E splits a = n·ln2 + r with ln 2 held in two parts (the upper one short enough that
-// n times it is exact), forms t·e^r in double-double and scales by 2^n with one correctly
-// rounded ldexp: it overflows only when t·e^a does and underflows gradually.
+// Each part of exp is one product of e^x and the cosine or sine of y, formed unrounded and
+// rounded once, correctly (product_parts.h): it overflows only when the part itself is
+// beyond the range, and is rounded on the subnormal grid below it. On the real axis the
+// parts are the real exp and +0; for x = 0 the real cosine and sine; where every product
+// is a zero or an infinity (x below -745.2 or from 1455 on) and for infinite or NaN parts,
+// they are E(x, cos y) and E(x, sin y) of the rounded cosine and sine, E(a, t) = t·e^a as
+// scaledExponentialProduct forms it: it splits a = n·ln2 + r with ln 2 held in two parts
+// (the upper one short enough that n times it is exact), forms t·e^r in double-double and
+// scales by 2^n with one correctly rounded ldexp.
 //
-// The real part of ln is ln(m) + k·ln2, except for 1/2 <= |z| <= 2 (|z| as the scaled
-// modulus gives it), where that sum cancels: there it is log1p(x² + y² - 1)/2 with
-// x² + y² - 1 summed from Dekker products to within two roundings. sqrt and ln of an
-// argument with both parts subnormal scale it by 2^600 first; everything else follows
-// the formulas above in the order written.
+// ln|z|, log10|z| and arg z / ln 10 are correctly rounded (logarithm_parts.h), ln|z| = +0
+// on |z| = 1 and log10|z| = k/2 exactly where x² + y² = 10^k; the imaginary part of ln is
+// the real atan2. For the zero and the infinite arguments the parts are -inf or +inf and
+// the angle of atan2, for log that angle (an eighth of a turn) over ln 10, correctly rounded.
 //
-// Accuracy, measured against correctly rounded references (tests/reference), per part
-// relative to that part: abs, sqrt, exp and ln within 1 ulp, log within 2 ulp; E within
-// 1 ulp wherever t·e^a is normal. exp relies on the real cos and sin being accurate for
-// large arguments. The real functions used (sin, cos, atan2, exp, log, log1p) are the
-// portable, correctly rounded ones of src/real, so results are the same on every
-// system.
+// Accuracy: abs and sqrt within 1 ulp per part, E within 1 ulp wherever t·e^a is normal;
+// exp, ln and log correctly rounded in each part. The real functions used (sin, cos, atan2,
+// exp and the double-double kernels) are the portable ones of src/real, so results are the
+// same on every system.
 #include "complex/exponential.h"
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <utility>
 
+#include "complex/logarithm_parts.h"
+#include "complex/product_parts.h"
 #include "core/double_double.h"
 #include "core/power_of_two.h"
 #include "real/exp.h"
 #include "real/inverse_circular.h"
-#include "real/log.h"
 #include "real/sin_cos.h"
 #include "real/tables.h"
 
@@ -55,13 +59,6 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 // scaledModulus: parts at or above this are scaled down by 4, parts below it up by 4.
 constexpr double modulusScaleThreshold = 1.0;
-// ln: inside [1/2, 2] the sum ln(m) + k·ln2 cancels (|ln|z|| < ln 2 against terms of
-// about 1.39, leaving errors of up to 4 ulp already at |z| = 0.65 and 1.6, and
-// relative errors of 1e-4 within 1e-9 of 1), so the real part is formed from
-// x² + y² - 1 instead. Outside it |ln|z|| >= ln 2 and the sum stays within 3 ulp.
-constexpr double nearUnitModulusLow = 0.5;
-constexpr double nearUnitModulusHigh = 2.0;
-
 // sqrt and ln of an argument whose parts are both subnormal: scaling by 4 leaves the
 // modulus subnormal, with as few as two significant bits (enough to put sqrt(5e-324 +
 // 5e-324i) 1.8% off), so the argument is first scaled by 2^600, exactly, and the result back.
@@ -74,21 +71,6 @@ bool hasOnlySubnormalParts(Complex z) {
 }
 
 Complex scaleParts(Complex z, int exponent) { return {scaledByPowerOfTwo(z.re, exponent), scaledByPowerOfTwo(z.im, exponent)}; }
-
-// x² + y² - 1 with one rounding at most two units, for |x|, |y| below 4.
-double sumOfSquaresMinusOne(double x, double y) {
-    const DoubleDouble xSquared = twoProduct(x, x);
-    const DoubleDouble ySquared = twoProduct(y, y);
-    return accurateSum(std::array{xSquared.high, ySquared.high, -1.0, xSquared.low, ySquared.low});
-}
-
-// ln|z| for |z| = m·2^k, m neither zero, infinite nor NaN.
-double logOfModulus(Complex z, double m, int k) {
-    const double modulus = scaledByPowerOfTwo(m, k);
-    if (modulus >= nearUnitModulusLow && modulus <= nearUnitModulusHigh)
-        return 0.5 * real::log1p(sumOfSquaresMinusOne(z.re, z.im));  // ln|z| = ln(|z|²)/2
-    return real::log(m) + k * real::tables::lnTwo.high;
-}
 
 }  // namespace
 
@@ -171,27 +153,51 @@ double scaledExponentialProduct(double a, double t) {
     return scaledByPowerOfTwo(scaled, static_cast<int>(n) + tExponent);
 }
 
-Complex exp(Complex z) {
-    const real::SineCosine angle = real::sinCos(z.im);
-    return {scaledExponentialProduct(z.re, angle.cosine), scaledExponentialProduct(z.re, angle.sine)};
-}
+namespace {
 
-Complex ln(Complex z) {
-    if (hasOnlySubnormalParts(z)) {  // ln(z) = ln(z·2^600) - 600·ln2
-        const Complex scaled = ln(scaleParts(z, subnormalArgumentScale));
-        return {scaled.re - subnormalArgumentScale * real::tables::lnTwo.high, scaled.im};
+template <PartPath path>
+Complex expBy(Complex z) {
+    const double x = z.re, y = z.im;
+    if (std::isfinite(x) && y == 0.0) return {real::exp(x), +0.0};  // E(x, ±0) = +0
+    if (x == 0.0 || !std::isfinite(y) || !(x >= productExponentialFloor && x < productGrowthLimit)) {
+        // E of the rounded cosine and sine: (cos y, sin y) exactly, a NaN, an infinity or a zero.
+        const real::SineCosine angle = real::sinCos(y);
+        return {scaledExponentialProduct(x, angle.cosine), scaledExponentialProduct(x, angle.sine)};
     }
-    const auto [m, k] = scaledModulus(z);
-    if (std::isnan(m)) return {m, m};
-    const double theta = real::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
-    if (m == 0.0) return {-infinity, theta};
-    if (std::isinf(m)) return {m, theta};
-    return {logOfModulus(z, m, k), theta};
+    ProductParts parts(y, x, true);
+    return {parts.rounded({Circular::cosine, Growth::exponential, false}, path),
+            parts.rounded({Circular::sine, Growth::exponential, false}, path)};
 }
 
-Complex log(Complex z) {
-    const Complex natural = ln(z);
-    return {natural.re * real::tables::log10OfE, natural.im * real::tables::log10OfE};
+template <PartPath path>
+Complex lnBy(Complex z) {
+    if (std::isnan(z.re)) return {z.re, z.re};
+    if (std::isnan(z.im)) return {z.im, z.im};
+    const double theta = real::atan2(z.im, z.re);  // ±pi on the negative axis by the sign of y
+    if (z.re == 0.0 && z.im == 0.0) return {-infinity, theta};
+    if (std::isinf(z.re) || std::isinf(z.im)) return {infinity, theta};
+    return {roundedLogOfModulus(z, path), theta};
 }
+
+template <PartPath path>
+Complex logBy(Complex z) {
+    if (std::isnan(z.re) || std::isnan(z.im) || std::isinf(z.re) || std::isinf(z.im) || (z.re == 0.0 && z.im == 0.0)) {
+        const Complex natural = lnBy<path>(z);
+        return {natural.re * real::tables::log10OfE, roundedDecimalEighthsOfTurn(natural.im, path)};
+    }
+    return {roundedDecimalLogOfModulus(z, path), roundedDecimalAngle(z, path)};
+}
+
+}  // namespace
+
+Complex exp(Complex z) { return expBy<PartPath::fastFirst>(z); }
+Complex ln(Complex z) { return lnBy<PartPath::fastFirst>(z); }
+Complex log(Complex z) { return logBy<PartPath::fastFirst>(z); }
+
+namespace accurate {
+Complex exp(Complex z) { return expBy<PartPath::ballsOnly>(z); }
+Complex ln(Complex z) { return lnBy<PartPath::ballsOnly>(z); }
+Complex log(Complex z) { return logBy<PartPath::ballsOnly>(z); }
+}  // namespace accurate
 
 }  // namespace kx

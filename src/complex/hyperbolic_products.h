@@ -27,4 +27,18 @@ struct WideSinhCosh {
 WideSinhCosh wideSinhCosh(double x);
 DoubleDouble wideExponential(double t);
 
+// The same with the power of two kept apart, for products whose result is in range while a
+// factor is not (sin x·cosh y for |y| beyond 710): sinh x and cosh x as value·2^exponent
+// within 2^-64 relative (value in [1/4, 2^59]), for finite nonzero x with |x| < 1455, and e^t
+// within 2^-64 relative (value in about [0.7, 2.02]), for |t| <= 1455.
+struct ScaledSinhCosh {
+    ScaledDoubleDouble sinh;
+    ScaledDoubleDouble cosh;
+};
+ScaledSinhCosh scaledWideSinhCosh(double x);
+ScaledDoubleDouble scaledWideExponential(double t);
+// The same from the accurate exponential: about 2^-99 relative.
+ScaledSinhCosh scaledAccurateSinhCosh(double x);
+ScaledDoubleDouble scaledAccurateExponential(double t);
+
 }  // namespace kx

@@ -5,8 +5,9 @@ Writes circular.txt (sin ... coth) and inverse.txt (asin ... acoth) into tests/r
 the format of tests/support/reference_table.h: one case per line,
     name  in-re  in-im  expected-re  expected-im
 with every number written exactly by float.hex(). The expected values are mpmath's,
-rounded once to double, at the first of 2500, 5000 and 12000 bits whose rounded value
-agrees with the next (mpmath's complex formulas cancel at tiny and huge arguments, so a
+rounded once to the nearest double (on the subnormal grid below 2^-1022, by
+double_rounding.round_to_double), at the first of 2500, 5000 and 12000 bits whose rounded
+value agrees with the next (mpmath's complex formulas cancel at tiny and huge arguments, so a
 fixed working precision is not enough there).
 
 The points: near 0, ordinary magnitudes, near the poles and the multiples of pi/2, near
@@ -26,6 +27,12 @@ The quotients tan, cot, tanh and coth also get points far from both axes (growin
 700), where the small part of the result is many orders below the large one and is judged
 on its own.
 
+Every circular function also gets its hard points (HARD below): arguments with a part near a
+halfway point between two doubles, within about 2^-24 ulp (the nearest of millions of
+random arguments) or 2^-50 ulp (a small second part solved for, so that its quadratic effect
+moves the part onto a halfway point, then rounded to a double): a fast or accurate path whose
+error bound were too small to cover them would round them wrongly.
+
 Run:  python3 tools/reference/generate_circular.py
 """
 import math
@@ -34,11 +41,18 @@ import random
 
 import mpmath as mp
 
+from double_rounding import round_to_double
+
 TABLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "reference")
 
 
 def hexf(value):
     return float(value).hex()
+
+
+def rounded_part(value):
+    """The double nearest to value; a value that rounds to zero keeps its sign."""
+    return math.copysign(round_to_double(value), value)
 
 
 def evaluate(function, x, y):
@@ -47,7 +61,7 @@ def evaluate(function, x, y):
     for bits in (2500, 5000, 12000):
         with mp.workprec(bits):
             value = function(mp.mpc(x, y))
-            rounded = (float(value.real), float(value.imag))
+            rounded = (rounded_part(value.real), rounded_part(value.imag))
         if rounded == previous:
             return rounded
         previous = rounded
@@ -86,6 +100,35 @@ def circular_points(rng):
     return points
 
 
+# Arguments (re, im) with a part near a halfway point (see the module's docstring).
+HARD = {
+    "sin": ["-0x1.1bc4e9487afap+8 0x1.65bb77831b288p+2", "-0x1.de5730fcf9528p-2 -0x1.19a7c3f18c39cp+4",
+            "0x1.fb81a27e1897ap+0 0x1.bf870aa83049cp-29", "0x1.95c5d6b4ef9bfp-2 0x1.17537a01c301cp-27"],
+    "cos": ["-0x1.f177c1a18b9a9p+1 -0x1.0db5acd80f1ep+0", "-0x1.6ed7f8fe2708p-4 -0x1.fcd3c68155d9dp-1",
+            "0x1.e5456b38c923ep+0 0x1.4fea450585b0fp-26", "-0x1.03af4ffcb514cp+1 0x1.a4b303cf7fa73p-27"],
+    "tan": ["-0x1.33a312906cda2p-21 0x1.94b13d0915f1fp-6", "0x1.c7976742473f2p+1 -0x1.6ddc044a0bdb8p+1",
+            "0x1.9914cad2b1007p-25 0x1.388e8b0af0c95p+1", "0x1.660b301dfb739p-28 0x1.b31e364528866p-1"],
+    "sec": ["-0x1.a19cad63cc62fp-1 -0x1.1d07a3d074106p-1", "0x1.36a81f52092e7p+8 0x1.17de87660f25ep+4",
+            "0x1.6e4783ad75900p+1 0x1.0a24de55de740p-28", "-0x1.26b3ea0ceed49p+1 0x1.d0304fdfcec01p-28"],
+    "csc": ["-0x1.b6aaa8f5935ap+1 -0x1.f48a0cab7fad2p+0", "0x1.7b855accce8a9p-1 -0x1.90cae9092be4cp+4",
+            "-0x1.0678b88288d82p+0 0x1.cf3dfa4377053p-27", "-0x1.6dd30eaa9c7a2p-1 0x1.7e67b01639d74p-29"],
+    "cot": ["0x1.fd3fda8bf771p+15 -0x1.179ece0ea0cd7p+4", "0x1.1f6f8231ac152p+1 -0x1.23effdd4472f6p+1",
+            "0x1.229049245be85p-24 -0x1.2ceae01d54374p+1", "0x1.9a86a7d79c288p-26 0x1.9fa305b905cc4p+0"],
+    "sinh": ["0x1.65bb77831b288p+2 -0x1.1bc4e9487afap+8", "-0x1.19a7c3f18c39cp+4 -0x1.de5730fcf9528p-2",
+             "-0x1.bf870aa83049cp-29 0x1.fb81a27e1897ap+0", "-0x1.17537a01c301cp-27 0x1.95c5d6b4ef9bfp-2"],
+    "cosh": ["-0x1.0db5acd80f1ep+0 -0x1.f177c1a18b9a9p+1", "-0x1.fcd3c68155d9dp-1 -0x1.6ed7f8fe2708p-4",
+             "0x1.929c347ee8f41p-27 0x1.5293abd04ee7cp+0", "0x1.57bcf92f8ca84p-27 0x1.6e0a6bfad0ffcp+0"],
+    "tanh": ["0x1.94b13d0915f1fp-6 -0x1.33a312906cda2p-21", "-0x1.6ddc044a0bdb8p+1 0x1.c7976742473f2p+1",
+             "-0x1.388e8b0af0c95p+1 0x1.9914cad2b1007p-25", "-0x1.b31e364528866p-1 0x1.660b301dfb739p-28"],
+    "sech": ["-0x1.1d07a3d074106p-1 -0x1.a19cad63cc62fp-1", "0x1.17de87660f25ep+4 0x1.36a81f52092e7p+8",
+             "0x1.88984fbb3e6c7p-28 0x1.1e437a3f2f4bdp+1", "0x1.eb54db903cbb5p-28 0x1.b4c919fa7c1aap-1"],
+    "csch": ["-0x1.f48a0cab7fad2p+0 -0x1.b6aaa8f5935ap+1", "-0x1.90cae9092be4cp+4 0x1.7b855accce8a9p-1",
+             "-0x1.cf3dfa4377053p-27 -0x1.0678b88288d82p+0", "-0x1.7e67b01639d74p-29 -0x1.6dd30eaa9c7a2p-1"],
+    "coth": ["-0x1.179ece0ea0cd7p+4 0x1.fd3fda8bf771p+15", "-0x1.23effdd4472f6p+1 0x1.1f6f8231ac152p+1",
+             "0x1.2ceae01d54374p+1 0x1.229049245be85p-24", "-0x1.9fa305b905cc4p+0 0x1.9a86a7d79c288p-26"],
+}
+
+
 def circular_lines():
     rng = random.Random(20261207)
     lines = []
@@ -95,6 +138,10 @@ def circular_lines():
             x, y = (g, t) if name in HYPERBOLIC else (t, g)
             if x == 0.0 and y == 0.0 and name in ("csc", "cot", "csch", "coth"):
                 continue  # the pole itself: the default NaN pair, tested exactly elsewhere
+            value = evaluate(function, x, y)
+            lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
+        for argument in HARD[name]:
+            x, y = (float.fromhex(part) for part in argument.split())
             value = evaluate(function, x, y)
             lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
     return lines

@@ -320,6 +320,31 @@ def text(value):
     return value.hex()
 
 
+# Arguments (re im, as float.hex() writes them) with a part near a halfway point between two doubles: within about 2^-24 ulp
+# (the nearest of millions of random arguments) or 2^-50 ulp (a small second part solved for,
+# so that its quadratic effect moves the part onto a halfway point, then rounded to a double).
+HARD = {
+    "exp": ["-0x1.0e9de6793e93cp+2 0x1.e196a113b79c1p+12", "-0x1.8efd59f34158dp-11 0x1.26a6b4e7ac469p-10",
+            "0x1.143814e6cf204p-53 0x1.abd1e42d13710p+0", "0x1.0abad29ad0590p-53 -0x1.3c3a5ace1d4cdp+1"],
+    "ln": ["0x1.46a7cbc2691b4p-8 0x1.6759bc85f0122p-3", "-0x1.66f847264015ap+2 0x1.c80960a87b831p-8",
+           "-0x1.1bb75d3392408p-1 0x1.0957970a85b41p-27", "0x1.5d9e1a294492fp-1 0x1.e9844fdefb62fp-28"],
+    "log": ["0x1.6ceabe2ed3e2ap-23 -0x1.27c9d8ae75fd6p-23", "0x1.3bdbf682dbeep-3 0x1.6ec66391b73cp-2",
+            "-0x1.e85d9f5b42f26p+0 0x1.6e23af1aac5aep-26", "0x1.73d1fe785e8f9p+1 0x1.828a26a1c2160p-26"],
+}
+# ln|z| and log10|z| below the normal range: |z|² = 1 + y² with y² near the smallest subnormal.
+HARD["ln"] += ["0x1p+0 0x1.02bb7ae660d39p-537", "-0x1p+0 -0x1.6a09e667f3bcdp-537"]
+HARD["log"] += ["0x1p+0 0x1.7p-536", "0x0p+0 0x1.0000000000001p+0"]
+
+# Arguments whose parts are exactly doubles: e^0 = 1, ln|z| = 0 on |z| = 1, log10|z| = k/2
+# where x² + y² = 10^k (up to 10^46, beyond the exact powers of ten held as double-doubles).
+EXACT = {
+    "exp": [(0.0, 0.0), (-0.0, -0.0), (-0.0, 0.0)],
+    "ln": [(1.0, 0.0), (1.0, -0.0), (-1.0, 0.0), (-1.0, -0.0), (0.0, 1.0), (-0.0, -1.0)],
+    "log": [(1.0, 0.0), (100.0, 0.0), (1e22, 0.0), (1e11, -0.0), (60.0, 80.0), (-60.0, -80.0), (0.0, 1000.0),
+            (-100.0, 0.0), (-1e22, -0.0), (3e22, 1e22), (6e22, -8e22), (8.0, 6.0)],
+}
+
+
 def main():
     rng = random.Random(SEED)
     lines = ["# name in-re in-im [exponent-re exponent-im] out-re out-im: correctly rounded",
@@ -340,6 +365,13 @@ def main():
     for z, w in pow_arguments(rng):
         re, im = reference_pow(z, w)
         lines.append(" ".join(["pow", text(z.real), text(z.imag), text(w.real), text(w.imag), text(re), text(im)]))
+    references = {"exp": reference_exp, "ln": reference_ln, "log": reference_log}
+    hard = {name: [tuple(float.fromhex(part) for part in point.split()) for point in points] for name, points in HARD.items()}
+    for table in (hard, EXACT):
+        for name, points in table.items():
+            for x, y in points:
+                re, im = references[name](complex(x, y))
+                lines.append(" ".join([name, text(x), text(y), text(re), text(im)]))
     print("\n".join(lines))
 
 
