@@ -37,6 +37,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "complex/circular.h"
 #include "complex/correctly_rounded.h"
@@ -142,10 +143,17 @@ enum class ArcsineFamily { arcsine, arccosine, inverseHyperbolicCosine };
 template <class Kind>
 PartBalls<typename Kind::Number> arcsineFamily(const Kind& kind, double x, double y, ArcsineFamily family, bool reciprocal) {
     const double ax = std::fabs(x), ay = std::fabs(y);
-    const auto plan = inverse::arcsinePlan(reciprocal ? inverse::reciprocalDistances(inverse::PlainKind{}, ax, ay)
-                                                      : inverse::directDistances(inverse::PlainKind{}, ax, ay));
-    const auto distances = reciprocal ? inverse::reciprocalDistances(kind, ax, ay) : inverse::directDistances(kind, ax, ay);
-    const auto parts = inverse::hullFairgrieveTang(kind, distances, plan, family == ArcsineFamily::arcsine);
+    const auto distancesOn = [&](const auto& k) {
+        return reciprocal ? inverse::reciprocalDistances(k, ax, ay) : inverse::directDistances(k, ax, ay);
+    };
+    const auto fast = distancesOn(real::DoubleDoubleBallKind{});
+    const inverse::ArcsinePlan plan = inverse::arcsinePlan(fast);
+    const auto parts = [&] {
+        if constexpr (std::is_same_v<Kind, real::DoubleDoubleBallKind>)
+            return inverse::hullFairgrieveTang(kind, fast, plan, family == ArcsineFamily::arcsine);
+        else
+            return inverse::hullFairgrieveTang(kind, distancesOn(kind), plan, family == ArcsineFamily::arcsine);
+    }();
     // The signs: Re w has the sign of x, Im w that of -y.
     const double reSign = signOf(x), imSign = reciprocal ? -signOf(y) : signOf(y);
     switch (family) {

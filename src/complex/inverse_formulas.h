@@ -2,8 +2,8 @@
 // (real/ball_kinds.h): evaluated on double-double balls for the fast path and on
 // multiprecision balls for the accurate one. Every formula here is an identity, exact
 // wherever it is taken, so each kind's ball holds the true value; the choices between them
-// are made from the doubles x and y alone (a plan, computed in plain doubles by the same
-// builders), so both kinds take the same ones.
+// are made from the doubles x and y alone (a plan, from the double-double evaluation of
+// the same builders), so both kinds take the same ones.
 //
 // For x, y >= 0 (the first quadrant; the callers give the signs), Hull, Fairgrieve and
 // Tang's quantities r = |z + 1|, s = |z - 1|, A = (r + s)/2 >= 1 and B = x/A give
@@ -32,6 +32,7 @@
 #include <cmath>
 
 #include "core/double_double.h"
+#include "core/double_double_ball.h"
 
 namespace kx::inverse {
 
@@ -44,18 +45,6 @@ inline constexpr double smallestSquaredPart = 0x1p-450;
 // A above 1.5 takes the logarithm rather than log1p.
 inline constexpr double arcsineCrossover = 0.6417;
 inline constexpr double logarithmCrossover = 1.5;
-
-// The plain doubles, as a kind of number for computing plans.
-struct PlainKind {
-    using Number = double;
-    static constexpr bool wideExponents = false;
-    double exact(double value) const { return value; }
-    double exactSum(double a, double b) const { return a + b; }
-    double exactScaled(double value, int exponent) const { return std::ldexp(value, exponent); }
-    double sqrt(double a) const { return std::sqrt(a); }
-    double scaled(double a, int exponent) const { return std::ldexp(a, exponent); }
-    double hypot(double a, double b) const { return std::sqrt(a * a + b * b); }
-};
 
 // The exponent e by which z is scaled: that of the larger part beyond 2^450, 0 otherwise.
 inline int largeScale(double x, double y) {
@@ -149,10 +138,12 @@ UnitDistances<typename Kind::Number> reciprocalDistances(const Kind& k, double x
     return {wx, wy, one, r, s, k.scaled(r + s, -1), one + wx, distance, -e, beyondOne};
 }
 
-// The plan of the formulas for quantities d computed in plain doubles.
-inline ArcsinePlan arcsinePlan(const UnitDistances<double>& d) {
-    return {d.beyondOne, d.exponent != 0 || d.A > logarithmCrossover * d.one, d.x <= arcsineCrossover * d.A,
-            d.y < smallestSquaredPart};
+// The plan of the formulas, from the midpoints of the quantities on double-double balls
+// (both kinds follow it; an unbounded quantity leaves the plan's choices exact, if slow).
+inline ArcsinePlan arcsinePlan(const UnitDistances<DoubleDoubleBall>& d) {
+    const double a = d.A.mid.high, one = d.one.mid.high;
+    return {d.beyondOne, d.exponent != 0 || a > logarithmCrossover * one, d.x.mid.high <= arcsineCrossover * a,
+            d.y.mid.high < smallestSquaredPart};
 }
 
 // acosh A, and asin B (arcsine) or acos B, of the quantities d.
@@ -166,23 +157,32 @@ template <class Kind>
 ArcsineParts<typename Kind::Number> hullFairgrieveTang(const Kind& k, const UnitDistances<typename Kind::Number>& d,
                                                          const ArcsinePlan& plan, bool arcsine) {
     using Number = typename Kind::Number;
-    const Number sumPlus = d.r + d.onePlusX;        // R = r + 1 + x
-    const Number sumMinus = d.s + d.distanceToOne;  // S = s + |1 - x|
-    // The small one of A - 1, A - x (near) and the other (far); nearRoot(c) = sqrt(near·c).
-    // Where y² is not formed, near = y·(yK) with yK = (y/R + y/S)/2 (y/S <= 1: S >= y) and
-    // nearRoot(c) = sqrt(y)·sqrt(yK·c).
+    // The small one of A - 1, A - x (near, A - 1 for x <= 1) and the other (far), formed only
+    // where the plan needs them; nearRoot(c) = sqrt(near·c). Where y² is not formed,
+    // near = y·(yK) with yK = (y/R + y/S)/2 (y/S <= 1: S >= y) and nearRoot(c) =
+    // sqrt(y)·sqrt(yK·c).
+    const bool nearForA = !plan.logarithmOfA && !plan.beyondOne;
+    const bool nearForX = !plan.directDifference && plan.beyondOne;
+    const bool farForA = !plan.logarithmOfA && plan.beyondOne;
+    const bool farForX = !plan.directDifference && !plan.beyondOne;
     Number near = d.one, far = d.one, yTimesK = d.one, rootOfY = d.one;
-    if (plan.tinyImaginary) {
-        const Number plusTerm = d.y / sumPlus;
-        yTimesK = k.scaled(plusTerm + d.y / sumMinus, -1);
-        rootOfY = k.sqrt(d.y);
-        near = d.y * yTimesK;
-        far = k.scaled(d.y * plusTerm + sumMinus, -1);
-    } else {
-        const Number ySquared = d.y * d.y;
-        const Number plusTerm = ySquared / sumPlus;
-        near = k.scaled(plusTerm + ySquared / sumMinus, -1);
-        far = k.scaled(plusTerm + sumMinus, -1);
+    if (nearForA || nearForX || farForA || farForX) {
+        const Number sumPlus = d.r + d.onePlusX;        // R = r + 1 + x
+        const Number sumMinus = d.s + d.distanceToOne;  // S = s + |1 - x|
+        if (plan.tinyImaginary) {
+            const Number plusTerm = d.y / sumPlus;
+            if (nearForA || nearForX) {
+                yTimesK = k.scaled(plusTerm + d.y / sumMinus, -1);
+                rootOfY = k.sqrt(d.y);
+                near = d.y * yTimesK;
+            }
+            if (farForA || farForX) far = k.scaled(d.y * plusTerm + sumMinus, -1);
+        } else {
+            const Number ySquared = d.y * d.y;
+            const Number plusTerm = ySquared / sumPlus;
+            if (nearForA || nearForX) near = k.scaled(plusTerm + ySquared / sumMinus, -1);
+            if (farForA || farForX) far = k.scaled(plusTerm + sumMinus, -1);
+        }
     }
     const auto nearRoot = [&](const Number& c) {
         return plan.tinyImaginary ? rootOfY * k.sqrt(yTimesK * c) : k.sqrt(near * c);
@@ -190,20 +190,18 @@ ArcsineParts<typename Kind::Number> hullFairgrieveTang(const Kind& k, const Unit
     // acosh A
     Number inverseCosh = d.one;
     if (plan.logarithmOfA) {
-        const Number aMinusOne = d.A - d.one;
-        inverseCosh = k.log(d.A + k.sqrt(aMinusOne * (d.A + d.one)));
+        inverseCosh = k.log(d.A + k.sqrt((d.A - d.one) * (d.A + d.one)));
         if (d.exponent != 0) inverseCosh = inverseCosh + k.exact(static_cast<double>(d.exponent)) * k.lnTwo();
     } else {
         const Number aPlusOne = d.A + d.one;
-        const Number aMinusOne = plan.beyondOne ? far : near;
-        const Number root = plan.beyondOne ? k.sqrt(far * aPlusOne) : nearRoot(aPlusOne);
-        inverseCosh = k.log1p(aMinusOne + root);
+        const Number root = nearForA ? nearRoot(aPlusOne) : k.sqrt(far * aPlusOne);
+        inverseCosh = k.log1p((nearForA ? near : far) + root);
     }
     // c = sqrt((A - x)(A + x))
     const Number aPlusX = d.A + d.x;
     Number cosineFactor = d.one;
     if (plan.directDifference) cosineFactor = k.sqrt((d.A - d.x) * aPlusX);
-    else cosineFactor = plan.beyondOne ? nearRoot(aPlusX) : k.sqrt(far * aPlusX);
+    else cosineFactor = nearForX ? nearRoot(aPlusX) : k.sqrt(far * aPlusX);
     const Number angle = arcsine ? k.atan2(d.x, cosineFactor) : k.atan2(cosineFactor, d.x);
     return {angle, inverseCosh};
 }

@@ -87,9 +87,9 @@ inline DoubleDoubleBall operator/(const DoubleDoubleBall& a, const DoubleDoubleB
         return unboundedBall();
     const DoubleDouble quotient = ddDivide(a.mid, b.mid);
     if (!(std::fabs(quotient.high) < largestPart)) return unboundedBall();
-    const double spread = (a.radius + upperMagnitude(quotient) * b.radius) / divisorBelow;
-    const double floor = errorFloor + errorFloor / std::fabs(b.mid.high);
-    return {quotient, widened(spread + divideError * std::fabs(quotient.high)) + floor};
+    // The underflow of the remainder (errorFloor) is divided by the divisor with the radii.
+    const double spread = (a.radius + upperMagnitude(quotient) * b.radius + errorFloor) / divisorBelow;
+    return {quotient, widened(spread + divideError * std::fabs(quotient.high)) + errorFloor};
 }
 
 // a·2^exponent: exact, but for low parts pushed below the normal range.
@@ -100,8 +100,8 @@ inline DoubleDoubleBall scaled(const DoubleDoubleBall& a, int exponent) {
 
 // The square root of the part of the ball at or above zero: the radius of the root of
 // [m - r, m + r] is at most r/(2 sqrt(m - r)); a ball reaching down to zero gives the ball
-// [0, sqrt(m + r)]. The argument is scaled by an even power of two into [1, 4) first, so
-// that the Newton correction's products are exact.
+// [0, sqrt(m + r)]. An argument outside [2^-900, 2^900] is scaled by an even power of two
+// into [1/2, 4) first, so that the Newton correction's products are exact.
 inline DoubleDoubleBall sqrt(const DoubleDoubleBall& a) {
     using namespace ballBounds;
     if (a.mid.high == 0.0 && a.radius == 0.0) return a;  // exactly zero
@@ -112,10 +112,15 @@ inline DoubleDoubleBall sqrt(const DoubleDoubleBall& a) {
         const double halfRoot = 0.5 * widened(std::sqrt(above));
         return {{halfRoot, 0.0}, widened(halfRoot)};
     }
-    int exponent = 0;
-    std::frexp(a.mid.high, &exponent);
-    const int halfShift = (exponent - 1) >> 1;  // floor((e - 1)/2): a·2^(-2·halfShift) in [1/2, 4)
-    const DoubleDouble root = ddTimesPowerOfTwo(ddSquareRoot(ddTimesPowerOfTwo(a.mid, -2 * halfShift)), halfShift);
+    DoubleDouble root{};
+    if (a.mid.high >= 0x1p-900 && a.mid.high <= 0x1p900) {
+        root = ddSquareRoot(a.mid);
+    } else {
+        int exponent = 0;
+        std::frexp(a.mid.high, &exponent);
+        const int halfShift = (exponent - 1) >> 1;  // floor((e - 1)/2): a·2^(-2·halfShift) in [1/2, 4)
+        root = ddTimesPowerOfTwo(ddSquareRoot(ddTimesPowerOfTwo(a.mid, -2 * halfShift)), halfShift);
+    }
     return {root, widened(a.radius / (2.0 * std::sqrt(below)) + rootError * root.high)};
 }
 

@@ -44,19 +44,24 @@ DoubleDoubleBall kernelResult(const DoubleDouble& value, double spread) {
     return {value, widened(spread + kernelError * std::fabs(value.high))};
 }
 
-// atan q for a ball q with |q.mid.high| <= 1 + 2^-51, odd: atan(a + l) for a = |q.high| and
-// l the low part signed alike is the kernel's atan a plus l/(1 + a²), within l² <= 2^-106 a²
-// (atan'' <= 0.65) and the rounding of that correction, 2^-104 a; atan a >= (π/4)a. Beyond 1,
-// atan a = π/2 - atan(1/a). The spread over the ball is at most its radius.
-DoubleDoubleBall arctangent(const DoubleDoubleBall& q) {
-    const double a = std::fabs(q.mid.high);
-    const double sign = q.mid.high < 0.0 ? -1.0 : 1.0;
-    if (a < tinyArgument) return {q.mid, widened(q.radius + 0x1p-118 * a)};
-    const double low = sign * q.mid.low;
-    DoubleDouble angle = a <= 1.0 ? wide::fastAtan(a, 1.0) : ddSubtract(tables::halfPi, wide::fastAtan(1.0, a));
-    angle = ddAdd(angle, {low / (1.0 + a * a), 0.0});
-    const double error = kernelError * std::fabs(angle.high) + 0x1p-103 * a + (a <= 1.0 ? 0.0 : constantError);
-    return {sign < 0.0 ? negated(angle) : angle, widened(q.radius + error)};
+// atan(s/l) for balls 0 <= s, l of highs sh <= lh: with q = sh/lh, s/l - q is
+// (sl - q·ll)/lh·(1 + δ), |δ| <= 2^-51 (the low parts are below 2^-52 of the highs), and
+// atan(s/l) = fastAtan(sh, lh) + (s/l - q)/(1 + q²) within (s/l - q)² <= 2^-102 (s/l)²
+// (atan'' <= 0.65), so within 2^-100.5 of atan(s/l) >= (π/4)(s/l) with the correction's
+// roundings; the kernel's error is 2^-65 of it. The spread over the balls is at most
+// (rs + (s/l)·rl)/l. Below a ratio of 2^-60 atan is s/l within 2^-120 of itself.
+DoubleDoubleBall arctangentOfRatio(const DoubleDoubleBall& s, const DoubleDoubleBall& l) {
+    const double lowerLarger = lowerMagnitude(l.mid) - l.radius;
+    if (!(lowerLarger > 0.0)) return unboundedBall();
+    const double ratio = s.mid.high / l.mid.high;
+    const double spread = (s.radius + (ratio * (1.0 + 0x1p-50) + 0x1p-1000) * l.radius) / lowerLarger;
+    if (ratio < tinyArgument) {
+        const DoubleDoubleBall quotient = s / l;
+        return {quotient.mid, widened(quotient.radius + 0x1p-118 * std::fabs(quotient.mid.high))};
+    }
+    const double lowShare = (s.mid.low - ratio * l.mid.low) / l.mid.high;
+    const DoubleDouble angle = ddAdd(wide::fastAtan(s.mid.high, l.mid.high), {lowShare / (1.0 + ratio * ratio), 0.0});
+    return {angle, widened(spread + kernelError * std::fabs(angle.high) + 0x1p-100 * ratio)};
 }
 
 // The exponent by which both balls are scaled so that the larger lies in [1/2, 1), or 0
@@ -104,18 +109,22 @@ DoubleDoubleBall log1p(const DoubleDoubleBall& a) {
     return kernelResult(wide::fastLog(onePlus), (a.radius + sumError) / below);
 }
 
-// atan2 = π/2 - atan(x/y) where y >= |x|, else atan(y/|x|) or π - atan(y/|x|) by the sign
-// of x; the quotient is at most 1 + 2^-51, and its ball's divisor excludes zero or the
-// quotient is unbounded. y's ball may reach below zero (an underflowed y) where the
-// caller knows y >= 0.
+// atan2 = π/2 - atan(|x|/y) (x >= 0) or π/2 + atan(|x|/y) (x < 0) where y >= |x|, else
+// atan(y/|x|) or π - atan(y/|x|) by the sign of x. y's ball may reach below zero (an
+// underflowed y) where the caller knows y >= 0.
 DoubleDoubleBall atan2(const DoubleDoubleBall& y, const DoubleDoubleBall& x) {
     if (!(y.mid.high >= 0.0)) return unboundedBall();
     const int exponent = commonScale(y, x);
     const DoubleDoubleBall ys = exponent == 0 ? y : scaled(y, -exponent);
     const DoubleDoubleBall xs = exponent == 0 ? x : scaled(x, -exponent);
-    if (ys.mid.high >= std::fabs(xs.mid.high)) return halfPiBall() - arctangent(xs / ys);
-    if (xs.mid.high > 0.0) return arctangent(ys / xs);
-    return piBall() - arctangent(ys / -xs);
+    const bool negativeX = xs.mid.high < 0.0;
+    const DoubleDoubleBall ax = negativeX ? -xs : xs;
+    if (ys.mid.high >= ax.mid.high) {
+        const DoubleDoubleBall angle = arctangentOfRatio(ax, ys);
+        return negativeX ? halfPiBall() + angle : halfPiBall() - angle;
+    }
+    const DoubleDoubleBall angle = arctangentOfRatio(ys, ax);
+    return negativeX ? piBall() - angle : angle;
 }
 
 DoubleDoubleBall hypot(const DoubleDoubleBall& a, const DoubleDoubleBall& b) {
