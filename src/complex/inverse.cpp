@@ -23,11 +23,13 @@
 // real functions of 1/t formed from t (acos(1/t) = atan2(sqrt(t² - 1), 1), ...).
 //
 // Correct rounding (correctly_rounded.h): each formula is evaluated on double-double balls,
-// and a part whose ball rounds to one double is that double; the rest (parts within about
-// 2^-60 of a rounding boundary, or below 2^-960) are evaluated again on multiprecision
-// balls. A part that is exactly zero (the axes) or an exact double (acosh 1 = 0) is
-// written before any rounding, and atanh t rounds to t for |t| <= 2^-27 (t³/3 is below
-// half an ulp).
+// and a part whose ball rounds to one double is that double; the rest are evaluated again on
+// multiprecision balls: parts within about 2^-64 of their size of a rounding boundary (the
+// fast kernels' bound, 2^-65, dominates the radii: about one ordinary call in 1000), and
+// parts below 2^-1021 or underflowing to zero (the balls' floor for underflow, 2^-1070 an
+// operation, is too wide there). A part that is exactly zero (the axes) or an exact double
+// (acosh 1 = 0, acos(1/1) = 0) is written before any rounding, and atanh t rounds to t for
+// |t| <= 2^-27 (t³/3 is below half an ulp).
 //
 // Infinite and NaN parts give the limits and NaN parts of the formulas' plain evaluations:
 // asin(inf + i) = π/2 + inf i, atan(x + inf i) = ±π/2 + 0i, a NaN part off the axes NaN
