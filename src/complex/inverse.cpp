@@ -1,4 +1,4 @@
-// The inverse circular and hyperbolic functions.
+// The inverse circular and hyperbolic functions, each part correctly rounded.
 //
 // asin, atan and acosh are computed directly, each with a branch for the real axis, a
 // branch for the imaginary axis and a general branch, tested in that order (a part is
@@ -6,47 +6,44 @@
 // functions, with no complex value formed on a cut:
 //   asin(x + 0i) = (asin x, +0), NaN real part for |x| > 1;  asin(0 + iy) = (+0, asinh y);
 //   atan(x + 0i) = (atan x, +0);  atan(0 + iy) = (+0, atanh y), NaN for |y| > 1, ±inf at ±i;
-//   acosh(x + 0i) = (acosh x, +0), NaN real part for x < 1.
+//   acosh(x + 0i) = (acosh x, +0), NaN real part for x < 1;  acosh(0 + iy) = (asinh|y|, ±π/2).
 // Off the axes they are the principal values: asin and acos with cuts (-inf, -1] and
 // [1, inf), atan with cuts on the imaginary axis beyond ±i, acosh with its cut (-inf, 1].
+// acos z = π/2 - asin z on the axes ((acos x, -0) on the real axis), asinh z = -i asin(iz),
+// atanh z = -i atan(iz).
 //
-// asin and acosh follow Hull, Fairgrieve and Tang, "Implementing the complex arcsine and
-// arccosine functions using exception handling", ACM TOMS 23(3), 1997. With r = |z + 1|,
-// s = |z - 1|, A = (r + s)/2 and B = |x|/A:
-//   asin z = ±asin B ± i ln(A + sqrt(A² - 1)),   acosh z = ln(A + sqrt(A² - 1)) ± i acos(B);
-// A - 1 and, near B = 1, the arcsine and arccosine of B are formed from r, s and the parts
-// without cancellation. atan follows Kahan, "Branch cuts for complex elementary functions,
-// or much ado about nothing's sign bit", 1987:
-//   atan z = (½ atan2(2x, 1 - x² - y²), ¼ log1p(4|y| / (x² + (1 - |y|)²)) with the sign of y),
-// with 1 - x² - y² formed from exact squares.
+// Off the axes the parts come from the formulas of inverse_formulas.h: Hull, Fairgrieve and
+// Tang's ("Implementing the complex arcsine and arccosine functions using exception
+// handling", ACM TOMS 23(3), 1997) for asin, acos and acosh, Kahan's ("Branch cuts for
+// complex elementary functions, or much ado about nothing's sign bit", 1987) for atan, each
+// from the first quadrant with the signs given here. The six reciprocal functions are the
+// inner function of w = 1/z with every quantity formed from z itself, since next to the
+// branch points an error of half an ulp in a rounded 1/z would move the result by about
+// sqrt(ulp); acsch z = -i acsc(-iz) and acoth z = -i acot(-iz). On the axes they are the
+// real functions of 1/t formed from t (acos(1/t) = atan2(sqrt(t² - 1), 1), ...).
 //
-// Huge parts (beyond 2^500) take the asymptotic forms, which are exact there; infinities
-// give the limits (asin(inf + i) = π/2 + inf i). A NaN part off the axes gives NaN parts.
+// Correct rounding (correctly_rounded.h): each formula is evaluated on double-double balls,
+// and a part whose ball rounds to one double is that double; the rest are evaluated again on
+// multiprecision balls: parts within about 2^-64 of their size of a rounding boundary (the
+// fast kernels' bound, 2^-65, dominates the radii: about one ordinary call in 1000), and
+// parts below 2^-1021 or underflowing to zero (the balls' floor for underflow, 2^-1070 an
+// operation, is too wide there). A part that is exactly zero (the axes) or an exact double
+// (acosh 1 = 0, acos(1/1) = 0) is written before any rounding, and atanh t rounds to t for
+// |t| <= 2^-27 (t³/3 is below half an ulp).
 //
-// acos, asinh and atanh are each one call of asin or atan (identities at the functions).
-// The six reciprocal functions are an inner function of 1/z, formed from z itself where the
-// rounding of 1/z would cost digits: next to their branch points (w = 1/z near ±1 or ±i) an
-// error of half an ulp in w moves the result by about sqrt(ulp). With w = conj(z)/|z|²:
-//   |w ± 1| = |z ± 1|/|z|,  1 - Re w = (|z|² - x)/|z|² (numerator from exact squares),
-// which are all Hull, Fairgrieve and Tang's formulas need for asin w, acos w and acosh w, and
-//   atan w = (½ atan2(2x, |z|² - 1), -¼ ln((x² + (1 + y)²)/(x² + (1 - y)²)) signed by y)
-// for acot; acsch z = -i acsc(-iz) and acoth z = -i acot(-iz). On the axes the real
-// functions of 1/t come from t: acos(1/t) and asin(1/t) are angles of (±1, sqrt(t² - 1)),
-// acosh(1/t) = ln((1 + sqrt(1 - t²))/t) and atanh(1/t) = ½ ln((t + 1)/(t - 1)), in
-// double-double. Where 1/z is far from the branch points (|z| beyond 2^±500, the axes where
-// the inner function is well conditioned) the rounded reciprocal is used as it is.
-//
-// Accuracy against mpmath (tests/reference/inverse.txt, about 6800 points near 0, the
-// branch points, both sides of every cut, the unit circle, tiny and huge magnitudes, and
-// the reciprocal functions on the axes): every part within 2 ulp of its own true value.
+// Infinite and NaN parts give the limits and NaN parts of the formulas' plain evaluations:
+// asin(inf + i) = π/2 + inf i, atan(x + inf i) = ±π/2 + 0i, a NaN part off the axes NaN
+// parts; the reciprocal functions of an infinite or zero z are the inner function of
+// reciprocal(z).
 #include "complex/inverse.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "complex/circular.h"
-#include "core/double_double.h"
+#include "complex/correctly_rounded.h"
+#include "complex/inverse_formulas.h"
 #include "real/hypot.h"
 #include "real/inverse_circular.h"
 #include "real/inverse_hyperbolic.h"
@@ -56,28 +53,13 @@
 namespace kx {
 namespace {
 
-// π and π/2 as double-doubles (high + low), ln 2 rounded: real::tables.
 using real::tables::halfPi;
-using real::tables::lnTwo;
 using real::tables::pi;
+using real::tables::quarterPi;
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-// Beyond this magnitude of a part, the terms dropped by asin z ~ -i ln(2iz) and
-// atan z ~ ±π/2 - 1/z are below 2^-1000 relative, and the squares of the general
-// formulas would come near overflow.
-constexpr double largePart = 0x1p+500;
-// Below this imaginary part (with |x| < 1) y² loses precision to underflow; the terms
-// beyond Im asin z = y/sqrt(1 - x²) are then below 2^-800 relative.
-constexpr double tinyPart = 0x1p-450;
-// The crossover values of Hull, Fairgrieve and Tang: above B = 0.6417 the arcsine of B is
-// taken as an arctangent; above A = 1.5 the logarithm no longer cancels.
-constexpr double arcsineCrossover = 0.6417;
-constexpr double logarithmCrossover = 1.5;
-// Below this, |u + iv| cannot overflow (it is at most √2·2^1000); above, the parts are halved first.
-constexpr double hypotSafeBound = 0x1p+1000;
-// Below this, x² + (1 - y)² (zero only at ±i) is near the underflow threshold and 4y over it
-// could overflow: z is within 2^-450 of ±i.
-constexpr double nearPoleSquare = 0x1p-900;
+// Below this magnitude atanh t rounds to t.
+constexpr double identityBound = 0x1p-27;
 
 bool isZero(double value) { return value == 0.0; }  // 0 == -0; NaN is not zero
 
@@ -90,245 +72,128 @@ double realArcsine(double x) { return std::fabs(x) > 1.0 ? defaultNaN : real::as
 // The real inverse hyperbolic cosine: the default NaN for x < 1.
 double realInverseHyperbolicCosine(double x) { return x < 1.0 ? defaultNaN : real::acosh(x); }
 
-// The real inverse hyperbolic tangent: ±inf at ±1, the default NaN for |y| > 1.
-// atanh y = ½ log1p(2|y| / (1 - |y|)) with the sign of y; 1 - |y| is exact near 1.
+// The sign of a part: +1 or -1.
+double signOf(double value) { return std::signbit(value) ? -1.0 : 1.0; }
+
+template <class Number>
+Number timesSign(const Number& a, double sign) {
+    return sign < 0.0 ? -a : a;
+}
+
+// --- The real functions of the axes --------------------------------------------------------
+
+// atanh y: ±inf at ±1, the default NaN for |y| > 1.
 double realInverseHyperbolicTangent(double y) {
     const double t = std::fabs(y);
     if (t > 1.0) return defaultNaN;
     if (t == 1.0) return std::copysign(infinity, y);
-    return std::copysign(0.5 * real::log1p((t + t) / (1.0 - t)), y);
+    if (std::isnan(t)) return std::copysign(0.5 * real::log1p((t + t) / (1.0 - t)), y);
+    if (t <= identityBound) return y;  // ±0 and subnormals included
+    const double magnitude =
+        correctlyRoundedValue([&](const auto& kind) { return inverse::inverseHyperbolicTangentOf(kind, t); });
+    return std::copysign(magnitude, y);
 }
 
-// Hull, Fairgrieve and Tang's quantities for x, y >= 0, both finite and at most largePart.
-struct UnitDistances {
-    double x, y;
-    double r;          // |z + 1|
-    double s;          // |z - 1|
-    double A;          // (r + s)/2 >= 1
-    double onePlusX;   // 1 + x
-    double oneMinusX;  // 1 - x, its sign that of 1 - x even where x itself rounds to 1
-};
-
-UnitDistances unitDistances(double x, double y) {
-    const double r = real::hypot(x + 1.0, y);
-    const double s = real::hypot(x - 1.0, y);
-    return {x, y, r, s, 0.5 * (r + s), x + 1.0, 1.0 - x};
-}
-
-// The same quantities for w = 1/conj(z) = (x + iy)/|z|², the first-quadrant image of 1/z, from
-// x, y >= 0 with the larger in [2^-500, 2^500]: |w ± 1| = |z ± 1|/|z|, and 1 - Re w =
-// (|z|² - x)/|z|², whose numerator is formed in double-double from exact squares, so it
-// keeps its digits next to w = 1, where 1 - Re w rounded from a rounded reciprocal would not.
-UnitDistances reciprocalUnitDistances(double x, double y) {
-    const DoubleDouble squaredModulus = ddAdd(twoProduct(x, x), twoProduct(y, y));
-    const double modulus = real::hypot(x, y);
-    const double wx = rounded(ddDivide({x, 0.0}, squaredModulus));
-    const double wy = rounded(ddDivide({y, 0.0}, squaredModulus));
-    const double r = real::hypot(x + 1.0, y) / modulus;
-    const double s = real::hypot(x - 1.0, y) / modulus;  // x - 1 exact near 1
-    const double oneMinusX = rounded(ddDivide(ddSubtract(squaredModulus, {x, 0.0}), squaredModulus));
-    return {wx, wy, r, s, 0.5 * (r + s), 1.0 + wx, oneMinusX};
-}
-
-// ln(A + sqrt(A² - 1)) = acosh A, with A - 1 formed without cancellation.
-double inverseCoshOfA(const UnitDistances& d) {
-    const double y = d.y;
-    const bool belowOne = d.oneMinusX > 0.0;  // x < 1
-    if (belowOne && y < tinyPart) return y / std::sqrt(d.oneMinusX * d.onePlusX);  // y² would underflow
-    if (d.A <= logarithmCrossover) {
-        const double yy = y * y;
-        const double aMinus1 = belowOne ? 0.5 * (yy / (d.r + d.onePlusX) + yy / (d.s + d.oneMinusX))
-                                        : 0.5 * (yy / (d.r + d.onePlusX) + (d.s - d.oneMinusX));
-        return real::log1p(aMinus1 + std::sqrt(aMinus1 * (d.A + 1.0)));
-    }
-    return real::log(d.A + std::sqrt(d.A * d.A - 1.0));
-}
-
-// The tangent of the arcsine of B = x/A near B = 1, as the quotient sine/cosine: it is
-// x / cosineFactor with cosineFactor = A·sqrt(1 - B²) formed from r and s.
-double cosineFactor(const UnitDistances& d) {
-    const double x = d.x, y = d.y;
-    if (d.oneMinusX >= 0.0) return std::sqrt(0.5 * (d.A + x) * (y * y / (d.r + d.onePlusX) + (d.s + d.oneMinusX)));
-    return y * std::sqrt(0.5 * ((d.A + x) / (d.r + d.onePlusX) + (d.A + x) / (d.s - d.oneMinusX)));
-}
-
-// asin B, B = x/A in [0, 1].
-double arcsineOfB(const UnitDistances& d) {
-    const double b = d.x / d.A;
-    if (b <= arcsineCrossover) return real::asin(b);
-    return real::atan(d.x / cosineFactor(d));
-}
-
-// acos B, B = x/A in [0, 1].
-double arccosineOfB(const UnitDistances& d) {
-    const double b = d.x / d.A;
-    if (b <= arcsineCrossover) return real::acos(b);
-    return real::atan(cosineFactor(d) / d.x);
-}
-
-// ln(2|z|) for a large z, without overflow: |z|/4 is formed, then 3 ln 2 added.
-double logOfTwiceModulus(double x, double y) { return real::log(real::hypot(0.25 * x, 0.25 * y)) + 3.0 * lnTwo.high; }
-
-// (asin B, acosh A) for x, y >= 0, not NaN: the arcsine of x + iy in the first quadrant.
-Complex firstQuadrantArcsine(double x, double y) {
-    if (x > largePart || y > largePart) return {real::atan2(x, y), logOfTwiceModulus(x, y)};  // asin z ~ -i ln(2iz)
-    const UnitDistances d = unitDistances(x, y);
-    return {arcsineOfB(d), inverseCoshOfA(d)};
-}
-
-// (acos B, acosh A) for x, y >= 0, not NaN.
-Complex firstQuadrantArccosine(double x, double y) {
-    if (x > largePart || y > largePart) return {real::atan2(y, x), logOfTwiceModulus(x, y)};
-    const UnitDistances d = unitDistances(x, y);
-    return {arccosineOfB(d), inverseCoshOfA(d)};
-}
-
-// 1 - x² - y² for x, y >= 0 at most largePart, from the exact squares (hi + lo, the lo by
-// a two-product) and exact sums: near the unit circle only the rounding of the small tail remains.
-double oneMinusSquaredModulus(double x, double y) {
-    const auto [xx, xxLow] = twoProduct(x, x);
-    const auto [yy, yyLow] = twoProduct(y, y);
-    const DoubleDouble first = twoSum(1.0, -std::max(xx, yy));  // exact sums (Knuth's two-sum)
-    const DoubleDouble second = twoSum(first.high, -std::min(xx, yy));
-    return second.high + (((first.low + second.low) - xxLow) - yyLow);
-}
-
-// ¼ ln((x² + (1 + y)²) / (x² + (1 - y)²)) for x, y >= 0: Im atan(x + iy).
-double arctangentImaginaryPart(double x, double y) {
-    const double oneMinusY = 1.0 - y;
-    const double nearPole = x * x + oneMinusY * oneMinusY;
-    if (nearPole < nearPoleSquare)  // ln|z + i| - ln|z - i|, each without cancellation
-        return 0.5 * (real::log(real::hypot(x, 1.0 + y)) - real::log(real::hypot(x, oneMinusY)));
-    return 0.25 * real::log1p(4.0 * y / nearPole);
-}
-
-// w = sqrt((1 - z)/2), principal, for Re z > 0. With 1 - z = u + iv and
-// t = sqrt((|1 - z| + |u|)/4): w = (t, v/4t) for u >= 0 and (|v|/4t, ±t) for u < 0.
-Complex squareRootOfHalfComplement(double x, double y) {
-    const double u = 1.0 - x, v = -y;                      // exact near z = 1
-    if (isZero(u) && isZero(v)) return {0.0, v};
-    const double halfModulus = std::fmax(std::fabs(u), std::fabs(v)) < hypotSafeBound ? 0.5 * real::hypot(u, v)
-                                                                                     : real::hypot(0.5 * u, 0.5 * v);
-    const double t = std::sqrt(0.5 * (halfModulus + 0.5 * std::fabs(u)));
-    if (u >= 0.0) return {t, v / (4.0 * t)};
-    return {std::fabs(v) / (4.0 * t), std::copysign(t, v)};
-}
-
-// --- The reciprocal functions, formed from z -------------------------------------------------
-
-// Within this range of the larger part's magnitude, |z|² is a normal double and the quantities
-// of 1/z are formed from z; outside it 1/z is far from every branch point and the inner
-// function of the rounded reciprocal is as accurate.
-constexpr double smallestReciprocalPart = 0x1p-500;
-
-bool inReciprocalRange(double ax, double ay) {
-    const double larger = std::fmax(ax, ay);
-    return larger >= smallestReciprocalPart && larger <= largePart;
-}
-
-// sqrt(t² - 1) for 1 <= t <= largePart, from (t - 1)(t + 1) in double-double (t - 1 exact near 1).
-double rootOfSquareMinusOne(double t) { return rounded(ddSquareRoot(ddMultiply(twoSum(t, -1.0), twoSum(t, 1.0)))); }
-
-// acos(1/x) for real x: the angle of (sign x, sqrt(x² - 1)), x scaled out; the default NaN for |x| < 1.
+// acos(1/x) for real x, |x| >= 1; the default NaN for |x| < 1.
 double arcsecantOfReal(double x) {
-    if (std::fabs(x) < 1.0) return defaultNaN;
-    return real::atan2(rootOfSquareMinusOne(std::fabs(x)), std::copysign(1.0, x));
+    const double t = std::fabs(x);
+    if (t < 1.0) return defaultNaN;
+    if (t == 1.0) return x > 0.0 ? +0.0 : pi.high;
+    return correctlyRoundedValue([&](const auto& kind) {
+        const auto angle = inverse::arcsecantOf(kind, t);
+        return x > 0.0 ? angle : kind.pi() - angle;
+    });
 }
 
-// asin(1/x) for real x: the angle of (sqrt(x² - 1), sign x); the default NaN for |x| < 1.
+// asin(1/x) for real x, |x| >= 1; the default NaN for |x| < 1.
 double arccosecantOfReal(double x) {
-    if (std::fabs(x) < 1.0) return defaultNaN;
-    return real::atan2(std::copysign(1.0, x), rootOfSquareMinusOne(std::fabs(x)));
+    const double t = std::fabs(x);
+    if (t < 1.0) return defaultNaN;
+    if (t == 1.0) return std::copysign(halfPi.high, x);
+    return std::copysign(correctlyRoundedValue([&](const auto& kind) { return inverse::arccosecantOf(kind, t); }), x);
 }
 
-// acosh(1/x) = ln((1 + sqrt((1 - x)(1 + x)))/x) for 0 < x <= 1, in double-double (a sum of
-// positive terms: near x = 1 the argument is 1 + sqrt(2(1 - x)), kept with its low part);
-// the default NaN elsewhere, where 1/x < 1.
+// atan(1/x) for real x.
+double arccotangentOfReal(double x) { return std::copysign(real::atan2(1.0, std::fabs(x)), x); }
+
+// acosh(1/x) for 0 < x <= 1; the default NaN elsewhere, where 1/x < 1.
 double inverseHyperbolicSecantOfReal(double x) {
     if (!(x > 0.0 && x <= 1.0)) return defaultNaN;
-    const DoubleDouble root = ddSquareRoot(ddMultiply(twoSum(1.0, -x), twoSum(1.0, x)));
-    return real::roundedLog(ddDivide(ddAdd({1.0, 0.0}, root), {x, 0.0}));
+    if (x == 1.0) return +0.0;
+    return correctlyRoundedValue([&](const auto& kind) { return inverse::inverseHyperbolicSecantOf(kind, x); });
 }
 
-// atanh(1/t) = ½ ln((|t| + 1)/(|t| - 1)) with the sign of t, the quotient in double-double
-// (|t| - 1 exact near 1); ±inf at ±1, the default NaN for |t| < 1.
+// atanh(1/t): ±inf at ±1, the default NaN for |t| < 1.
 double inverseHyperbolicCotangentOfReal(double t) {
     const double a = std::fabs(t);
     if (a < 1.0) return defaultNaN;
     if (a == 1.0) return std::copysign(infinity, t);
-    const DoubleDouble ratio = ddDivide(twoSum(a, 1.0), twoSum(a, -1.0));
-    return std::copysign(0.5 * real::roundedLog(ratio), t);
+    return std::copysign(correctlyRoundedValue([&](const auto& kind) { return inverse::inverseHyperbolicCotangentOf(kind, a); }), t);
 }
 
-// acsc(x + iy) formed from z: on the real axis asin(1/x) from sqrt(x² - 1); off the axes the
-// arcsine of w = 1/z from the unit distances of w formed from z, with the signs of w's
-// parts (those of x and -y). False leaves the value to asin(reciprocal(z)): infinite, NaN or
-// zero parts, the imaginary axis (asin(-i/y) = -i asinh(1/y) is well conditioned), and
-// magnitudes outside the reciprocal range.
-bool arccosecantFromZ(double x, double y, Complex& result) {
-    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
-    const double ax = std::fabs(x), ay = std::fabs(y);
-    if (isZero(y)) {
-        if (ax > largePart) return false;
-        result = {arccosecantOfReal(x), +0.0};
-        return true;
-    }
-    if (!inReciprocalRange(ax, ay)) return false;
-    const UnitDistances d = reciprocalUnitDistances(ax, ay);
-    result = {std::copysign(arcsineOfB(d), x), (y > 0.0 ? -1.0 : 1.0) * inverseCoshOfA(d)};
-    return true;
+// asinh(1/t) for t not zero, finite.
+double inverseHyperbolicSineOfReciprocal(double t) {
+    const double a = std::fabs(t);
+    return std::copysign(correctlyRoundedValue([&](const auto& kind) { return inverse::inverseHyperbolicSineOfReciprocal(kind, a); }), t);
 }
 
-// acot(x + iy) formed from z: with 1/z = conj(z)/|z|²,
-//   acot z = (½ atan2(2x, |z|² - 1), -¼ ln((x² + (1 + y)²)/(x² + (1 - y)²)) with the sign of y),
-// |z|² - 1 from exact squares; on the imaginary axis (+0, atanh(-1/y)) from -y itself. False
-// leaves the value to atan(reciprocal(z)) (the real axis, where atan(1/x) is well conditioned).
-bool arccotangentFromZ(double x, double y, Complex& result) {
-    if (!std::isfinite(x) || !std::isfinite(y) || isZero(y)) return false;
+// --- Off the axes: finite x and y, both non-zero -------------------------------------------
+
+enum class ArcsineFamily { arcsine, arccosine, inverseHyperbolicCosine };
+
+// asin, acos or acosh of x + iy, or (reciprocal) of its reciprocal, as part balls of the kind.
+template <class Kind>
+PartBalls<typename Kind::Number> arcsineFamily(const Kind& kind, double x, double y, ArcsineFamily family, bool reciprocal) {
     const double ax = std::fabs(x), ay = std::fabs(y);
-    if (ax > largePart || ay > largePart) return false;
-    if (isZero(x)) {
-        result = {+0.0, inverseHyperbolicCotangentOfReal(-y)};
-        return true;
+    const auto distancesOn = [&](const auto& k) {
+        return reciprocal ? inverse::reciprocalDistances(k, ax, ay) : inverse::directDistances(k, ax, ay);
+    };
+    const auto fast = distancesOn(real::DoubleDoubleBallKind{});
+    const inverse::ArcsinePlan plan = inverse::arcsinePlan(fast);
+    const auto parts = [&] {
+        if constexpr (std::is_same_v<Kind, real::DoubleDoubleBallKind>)
+            return inverse::hullFairgrieveTang(kind, fast, plan, family == ArcsineFamily::arcsine);
+        else
+            return inverse::hullFairgrieveTang(kind, distancesOn(kind), plan, family == ArcsineFamily::arcsine);
+    }();
+    // The signs: Re w has the sign of x, Im w that of -y.
+    const double reSign = signOf(x), imSign = reciprocal ? -signOf(y) : signOf(y);
+    switch (family) {
+        case ArcsineFamily::arcsine: return {timesSign(parts.angle, reSign), timesSign(parts.inverseCoshOfA, imSign)};
+        case ArcsineFamily::arccosine: {
+            const auto angle = reSign > 0.0 ? parts.angle : kind.pi() - parts.angle;  // acos(-B) = π - acos B
+            return {angle, timesSign(parts.inverseCoshOfA, -imSign)};
+        }
+        default: {
+            const auto angle = reSign > 0.0 ? parts.angle : kind.pi() - parts.angle;
+            return {parts.inverseCoshOfA, timesSign(angle, imSign)};
+        }
     }
-    const double realPart = 0.5 * real::atan2(x + x, -oneMinusSquaredModulus(ax, ay));
-    result = {realPart, std::copysign(arctangentImaginaryPart(ax, ay), -y)};
-    return true;
 }
 
-// asec(x + iy) formed from z, as acsc: acos(1/x) on the real axis, and off the axes the
-// arccosine of 1/z from its unit distances: (acos B or π - acos B by the sign of x, acosh A
-// with the sign of y).
-bool arcsecantFromZ(double x, double y, Complex& result) {
-    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
-    const double ax = std::fabs(x), ay = std::fabs(y);
-    if (isZero(y)) {
-        if (ax > largePart) return false;
-        result = {arcsecantOfReal(x), -0.0};
-        return true;
-    }
-    if (!inReciprocalRange(ax, ay)) return false;
-    const UnitDistances d = reciprocalUnitDistances(ax, ay);
-    const double angle = arccosineOfB(d);
-    result = {x > 0.0 ? angle : (pi.high - angle) + pi.low, (y > 0.0 ? 1.0 : -1.0) * inverseCoshOfA(d)};
-    return true;
+// atan or acot of x + iy.
+template <class Kind>
+PartBalls<typename Kind::Number> arctangentFamily(const Kind& kind, double x, double y, bool cotangent) {
+    const auto parts = inverse::kahanArctangent(kind, std::fabs(x), std::fabs(y), cotangent);
+    const double imSign = cotangent ? -signOf(y) : signOf(y);
+    return {timesSign(kind.scaled(parts.twiceReal, -1), signOf(x)), timesSign(parts.imaginary, imSign)};
 }
 
-// asech(x + iy) formed from z: acosh(1/x) on the real axis, and off the axes (acosh A,
-// ±acos B or ±(π - acos B)) of 1/z, the sign that of -y.
-bool inverseHyperbolicSecantFromZ(double x, double y, Complex& result) {
-    if (!std::isfinite(x) || !std::isfinite(y) || isZero(x)) return false;
-    const double ax = std::fabs(x), ay = std::fabs(y);
-    if (isZero(y)) {
-        if (ax > largePart || ax < smallestReciprocalPart) return false;
-        result = {inverseHyperbolicSecantOfReal(x), +0.0};
-        return true;
-    }
-    if (!inReciprocalRange(ax, ay)) return false;
-    const UnitDistances d = reciprocalUnitDistances(ax, ay);
-    const double angle = arccosineOfB(d);
-    result = {inverseCoshOfA(d), std::copysign(x > 0.0 ? angle : (pi.high - angle) + pi.low, -y)};
-    return true;
+Complex arcsineFamilyRounded(double x, double y, ArcsineFamily family, bool reciprocal) {
+    return correctlyRoundedParts([&](const auto& kind) { return arcsineFamily(kind, x, y, family, reciprocal); });
+}
+
+Complex arctangentFamilyRounded(double x, double y, bool cotangent) {
+    return correctlyRoundedParts([&](const auto& kind) { return arctangentFamily(kind, x, y, cotangent); });
+}
+
+bool finite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
+
+// --- The limits at infinite parts ------------------------------------------------------------
+
+// asin of x + iy with an infinite part and no NaN: (atan2(|x|, |y|), inf) with the signs.
+Complex arcsineLimit(double x, double y) {
+    return {std::copysign(real::atan2(std::fabs(x), std::fabs(y)), x), y > 0.0 ? infinity : -infinity};
 }
 
 }  // namespace
@@ -340,25 +205,19 @@ Complex arcsine(Complex z) {
     if (isZero(y)) return {realArcsine(x), +0.0};
     if (isZero(x)) return {+0.0, real::asinh(y)};  // ln(y + sqrt(y² + 1)), odd in y
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
-    const Complex first = firstQuadrantArcsine(std::fabs(x), std::fabs(y));
-    const double s = y > 0.0 ? 1.0 : -1.0;
-    return {std::copysign(first.re, x), s * first.im};
+    if (!finite(z)) return arcsineLimit(x, y);
+    return arcsineFamilyRounded(x, y, ArcsineFamily::arcsine, false);
 }
 
-// atan z: (atan x, +0) on the real axis, (+0, atanh y) on the imaginary axis, else
-// (½ atan2(2x, 1 - |z|²), Im) with Im from arctangentImaginaryPart and the sign of y.
+// atan z: (atan x, +0) on the real axis, (+0, atanh y) on the imaginary axis, else the
+// principal value; (±π/2, ±0) for an infinite part.
 Complex arctangent(Complex z) {
     const double x = z.re, y = z.im;
     if (isZero(y)) return {real::atan2(x, 1.0), +0.0};
     if (isZero(x)) return {+0.0, realInverseHyperbolicTangent(y)};
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
-    const double ax = std::fabs(x), ay = std::fabs(y);
-    if (ax > largePart || ay > largePart) {  // atan z = ±π/2 - 1/z + O(z^-3): (±π/2, y/|z|²)
-        const double imaginary = std::isinf(ax) || std::isinf(ay) ? 0.0 : (ay / real::hypot(x, y)) / real::hypot(x, y);
-        return {std::copysign(halfPi.high, x), std::copysign(imaginary, y)};
-    }
-    const double realPart = 0.5 * real::atan2(x + x, oneMinusSquaredModulus(ax, ay));
-    return {realPart, std::copysign(arctangentImaginaryPart(ax, ay), y)};
+    if (!finite(z)) return {std::copysign(halfPi.high, x), std::copysign(0.0, y)};
+    return arctangentFamilyRounded(x, y, false);
 }
 
 // acosh z: (acosh x, +0) on the real axis; for Re z > 0 (acosh A, ±acos B) by the sign
@@ -367,25 +226,33 @@ Complex inverseHyperbolicCosine(Complex z) {
     const double x = z.re, y = z.im;
     if (isZero(y)) return {realInverseHyperbolicCosine(x), +0.0};
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
-    const Complex first = firstQuadrantArccosine(std::fabs(x), std::fabs(y));
-    if (x > 0.0) return {first.im, std::copysign(first.re, y)};
-    return {first.im, std::copysign((pi.high - first.re) + pi.low, y)};  // acos(-B) = π - acos B
+    if (!finite(z)) {
+        const double angle = real::atan2(std::fabs(y), std::fabs(x));
+        return {infinity, std::copysign(x > 0.0 ? angle : (pi.high - angle) + pi.low, y)};
+    }
+    if (isZero(x)) return {real::asinh(std::fabs(y)), std::copysign(halfPi.high, y)};
+    return arcsineFamilyRounded(x, y, ArcsineFamily::inverseHyperbolicCosine, false);
 }
 
-// acos z. Where Re acos z < π/4, right of the hyperbola x² - y² = 1/2, π/2 - asin z would
-// cancel; there acos z = 2 asin(sqrt((1 - z)/2)), where 1 - z is exact near z = 1 and the
-// square root keeps Re w² < 1/2, away from asin's branch points. Elsewhere acos z =
-// π/2 - asin z, which loses at most one bit, and which keeps the real axis beyond ±1 as
-// asin makes it: (NaN, -0). On the real axis the result is (acos x, -0).
+// acos z: (acos x, -0) on the real axis (NaN beyond ±1), (π/2, -asinh y) on the imaginary
+// axis, else the principal value (acos B or π - acos B, ∓acosh A).
 Complex arccosine(Complex z) {
     const double x = z.re, y = z.im;
-    const bool subtractionWouldCancel = x > 0.0 && (x - std::fabs(y)) * (x + std::fabs(y)) > 0.5;
-    if (subtractionWouldCancel && !(isZero(y) && x > 1.0)) {
-        const Complex half = arcsine(squareRootOfHalfComplement(x, y));
-        return {2.0 * half.re, isZero(y) ? -0.0 : 2.0 * half.im};
+    if (isZero(y)) {
+        if (std::fabs(x) <= 1.0) return {real::acos(x), -0.0};
+        return {(halfPi.high - realArcsine(x)) + halfPi.low, -0.0};  // NaN
     }
-    const Complex a = arcsine(z);
-    return {(halfPi.high - a.re) + halfPi.low, -a.im};
+    if (isZero(x)) return {halfPi.high, -real::asinh(y)};
+    if (std::isnan(x) || std::isnan(y)) {
+        const Complex a = nanPairFrom(z);
+        return {(halfPi.high - a.re) + halfPi.low, -a.im};
+    }
+    if (!finite(z)) {
+        if (x == infinity && std::isfinite(y)) return {+0.0, std::copysign(infinity, -y)};
+        const Complex a = arcsineLimit(x, y);
+        return {(halfPi.high - a.re) + halfPi.low, -a.im};
+    }
+    return arcsineFamilyRounded(x, y, ArcsineFamily::arccosine, false);
 }
 
 // asinh z = -i asin(iz)
@@ -400,48 +267,63 @@ Complex inverseHyperbolicTangent(Complex z) {
     return {a.im, -a.re};
 }
 
-// The six reciprocal functions are the inner function of 1/z. Next to the branch points
-// (z = ±1 for asec, acsc, asech and acoth, z = ±i for acot and acsch) the rounding of 1/z to
-// doubles would move the result by far more than an ulp, so they are formed from z itself
-// where it matters (the *FromZ helpers above); elsewhere the rounded reciprocal is used.
-// acsch z = asinh(1/z) = -i acsc(-iz) and acoth z = atanh(1/z) = -i acot(-iz).
-
-namespace {
-
-using FromZ = bool (*)(double x, double y, Complex& result);
-using Inner = Complex (*)(Complex);
-
-// f(z) = inner(1/z): from z itself where fromZ takes it, else from the rounded reciprocal.
-template <FromZ fromZ, Inner inner>
-Complex ofReciprocal(Complex z) {
-    Complex result;
-    if (fromZ(z.re, z.im, result)) return result;
-    return inner(reciprocal(z));
-}
-
-// The same for the hyperbolic ones, f(z) = -i g(-iz) with g = fromZ next to the branch points.
-template <FromZ fromZ, Inner inner>
-Complex ofReciprocalRotated(Complex z) {
-    Complex a;
-    if (fromZ(z.im, -z.re, a)) return {a.im, -a.re};
-    return inner(reciprocal(z));
-}
-
-}  // namespace
+// The six reciprocal functions: for a finite non-zero z from z itself (the axes by the real
+// functions of 1/t), else the inner function of reciprocal(z).
 
 // asec z = acos(1/z)
-Complex arcsecant(Complex z) { return ofReciprocal<arcsecantFromZ, arccosine>(z); }
+Complex arcsecant(Complex z) {
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return arccosine(reciprocal(z));
+    if (isZero(y)) return {arcsecantOfReal(x), -0.0};
+    if (isZero(x)) return {halfPi.high, inverseHyperbolicSineOfReciprocal(y)};
+    return arcsineFamilyRounded(x, y, ArcsineFamily::arccosine, true);
+}
+
 // acsc z = asin(1/z)
-Complex arccosecant(Complex z) { return ofReciprocal<arccosecantFromZ, arcsine>(z); }
-// acot z = atan(1/z)
-Complex arccotangent(Complex z) { return ofReciprocal<arccotangentFromZ, arctangent>(z); }
+Complex arccosecant(Complex z) {
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return arcsine(reciprocal(z));
+    if (isZero(y)) return {arccosecantOfReal(x), +0.0};
+    if (isZero(x)) return {+0.0, -inverseHyperbolicSineOfReciprocal(y)};
+    return arcsineFamilyRounded(x, y, ArcsineFamily::arcsine, true);
+}
+
+// acot z = atan(1/z), from z: (½ atan2(2x, |z|² - 1), -Im atan z).
+Complex arccotangent(Complex z) {
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return arctangent(reciprocal(z));
+    if (isZero(y)) return {arccotangentOfReal(x), +0.0};
+    if (isZero(x)) return {+0.0, inverseHyperbolicCotangentOfReal(-y)};
+    return arctangentFamilyRounded(x, y, true);
+}
+
 // asech z = acosh(1/z)
-Complex inverseHyperbolicSecant(Complex z) { return ofReciprocal<inverseHyperbolicSecantFromZ, inverseHyperbolicCosine>(z); }
+Complex inverseHyperbolicSecant(Complex z) {
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return inverseHyperbolicCosine(reciprocal(z));
+    if (isZero(y)) return {inverseHyperbolicSecantOfReal(x), +0.0};
+    if (isZero(x)) return {inverseHyperbolicSineOfReciprocal(std::fabs(y)), std::copysign(halfPi.high, -y)};
+    return arcsineFamilyRounded(x, y, ArcsineFamily::inverseHyperbolicCosine, true);
+}
+
 // acsch z = asinh(1/z) = -i acsc(-iz)
-Complex inverseHyperbolicCosecant(Complex z) { return ofReciprocalRotated<arccosecantFromZ, inverseHyperbolicSine>(z); }
+Complex inverseHyperbolicCosecant(Complex z) {
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return inverseHyperbolicSine(reciprocal(z));
+    if (isZero(y)) return {inverseHyperbolicSineOfReciprocal(x), -0.0};
+    if (isZero(x)) return {+0.0, -arccosecantOfReal(y)};
+    const Complex a = arcsineFamilyRounded(y, -x, ArcsineFamily::arcsine, true);
+    return {a.im, -a.re};
+}
+
 // acoth z = atanh(1/z) = -i acot(-iz)
 Complex inverseHyperbolicCotangent(Complex z) {
-    return ofReciprocalRotated<arccotangentFromZ, inverseHyperbolicTangent>(z);
+    const double x = z.re, y = z.im;
+    if (!finite(z) || (isZero(x) && isZero(y))) return inverseHyperbolicTangent(reciprocal(z));
+    if (isZero(y)) return {inverseHyperbolicCotangentOfReal(x), -0.0};
+    if (isZero(x)) return {+0.0, -arccotangentOfReal(y)};
+    const Complex a = arctangentFamilyRounded(y, -x, true);
+    return {a.im, -a.re};
 }
 
 }  // namespace kx

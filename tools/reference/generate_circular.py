@@ -21,7 +21,9 @@ The six reciprocal inverse functions are expected to give their true value at z 
 asec, acsc, acot, asech, acsch, acoth, the inner function of the exact 1/z), also next to
 their branch points, where the rounding of 1/z to doubles alone would move the value by far
 more than an ulp. Their real-axis and imaginary-axis rows are added where the value is real
-or imaginary: there the calculator computes them from z as well.
+or imaginary: there the calculator computes them from z as well; so are atanh's real axis
+and atan's imaginary axis, and arguments whose parts lie next to a halfway point between two
+doubles.
 
 The quotients tan, cot, tanh and coth also get points far from both axes (growing part 20 to
 700), where the small part of the result is many orders below the large one and is judged
@@ -218,6 +220,39 @@ AXIS_DOMAINS = [("asec", "re", lambda t: abs(t) >= 1), ("acsc", "re", lambda t: 
                 ("acot", "im", lambda t: abs(t) > 1), ("acsch", "im", lambda t: abs(t) >= 1)]
 
 
+# The direct functions' axes whose parts the calculator forms itself: atanh on the real axis
+# and atan on the imaginary axis, inside (-1, 1).
+AXIS_DOMAINS += [("atanh", "re", lambda t: abs(t) < 1), ("atan", "im", lambda t: abs(t) < 1)]
+
+# Arguments whose parts lie within about 1e-5 ulp of a point halfway between two doubles
+# (found among random arguments where the calculator's double-double evaluation could not
+# decide the rounding), for the function named.
+HARD_POINTS = [
+    ("acos", "0x1.0a2b9c0f306f8p+1", "-0x1.315f7505ad8bap+0"), ("acos", "-0x1.24731cc943beep+0", "0x1.3fe86999d1370p+1"),
+    ("acos", "-0x1.ffffbae8c9e06p-1", "-0x1.335665f13d2ebp-26"), ("acosh", "0x1.0a2b9c0f306f8p+1", "-0x1.315f7505ad8bap+0"),
+    ("acot", "-0x1.fa5fc2910d56ap-35", "0x1.1265530f1df53p+1"), ("acot", "0x1.e27983709ac98p+18", "0x1.40ee796941eacp-36"),
+    ("acot", "-0x1.76563717810dcp+0", "-0x1.138211870f0fep+0"), ("acoth", "-0x1.47c88eebb81b3p+1", "-0x1.00c0948ebfbf4p+1"),
+    ("acoth", "0x1.eef9297d6e866p-31", "-0x1.ffffffffffff1p-1"), ("acoth", "-0x1.47991b1d24748p-18", "0x1.013a036d4927ap+0"),
+    ("acsc", "0x1.63dba0b3a1938p+0", "-0x1.4fa70d7f5fe50p-2"), ("acsc", "0x1.2a33d705fbfdcp+1", "0x1.c511b6edd8208p-1"),
+    ("acsch", "0x1.000fd9d0c7467p+0", "0x1.213172530df10p-51"), ("acsch", "-0x1.3ee76f30868d8p+0", "0x1.de0aeb56c7130p-764"),
+    ("asec", "0x1.24fa31d777492p-1", "0x1.a3e40bcd4e8b6p-1"), ("asec", "0x1.1db2ee097cb54p+1", "-0x1.5b67fe691267ep+0"),
+    ("asech", "0x1.24fa31d777492p-1", "0x1.a3e40bcd4e8b6p-1"), ("asin", "0x1.640c3e2c0e1c0p-1", "0x1.8ee4bd2382f4ap-626"),
+    ("asin", "0x1.ff61777a78062p-1", "0x1.92ca47cc0d4ebp-5"), ("asinh", "-0x1.884af1893a50fp+30", "0x1.bb121714acd91p-2"),
+    ("asinh", "-0x1.95e9d7d98dd98p+8", "0x1.aaea0521743f9p+12"), ("atan", "0x1.88ffb50dac51ap+0", "0x1.b40f246dd147ap-16"),
+    ("atan", "-0x1.0000000000007p+0", "0x1.5a7bd7cbaf45cp-28"), ("atanh", "0x1.b8a76548ce7f4p+0", "0x1.1b734ef488f80p-3"),
+    ("atanh", "0x1.7cd07ce047830p-2", "-0x1.430c53564bf9ap+0"),
+]
+
+
+def hard_lines():
+    lines = []
+    for name, x, y in HARD_POINTS:
+        x, y = float.fromhex(x), float.fromhex(y)
+        value = evaluate(getattr(mp, name), x, y)
+        lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
+    return lines
+
+
 def reciprocal_axis_lines():
     lines = []
     for name, axis, inside in AXIS_DOMAINS:
@@ -249,7 +284,7 @@ def inverse_lines():
             else:
                 value = evaluate(DIRECT[name], x, y)
             lines.append(f"{name} {hexf(x)} {hexf(y)} {hexf(value[0])} {hexf(value[1])}")
-    return lines + reciprocal_axis_lines()
+    return lines + reciprocal_axis_lines() + hard_lines()
 
 
 def write(file_name, lines):
