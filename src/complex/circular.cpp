@@ -453,7 +453,7 @@ WideQuotient nearQuotient(const NearShape& shape, double g, double t, Precision 
     DoubleDouble plain[4];
     bool allModerate = true;
     for (int i = 0; i < 4; ++i) {
-        plain[i] = ddTimesPowerOfTwo(w.part[i].value, w.part[i].exponent);
+        plain[i] = w.part[i].exponent == 0 ? w.part[i].value : ddTimesPowerOfTwo(w.part[i].value, w.part[i].exponent);
         allModerate = allModerate && moderate(plain[i]);
     }
     ScaledDoubleDouble re{}, im{};
