@@ -22,6 +22,11 @@
 // So the products are correctly rounded unless the exact value lies within about 2^-45 ulp
 // of a halfway point: no incorrectly rounded one among 300,000 random products measured
 // against mpmath (tools/reference/measure_hyperbolic_products.py), subnormal ones included.
+//
+// The same cosh t, sinh t and e^t, unrounded with their powers of two apart
+// (scaledWideSinhCosh, scaledWideExponential and their accurate forms), are the factors of the
+// parts of exp and of the circular and hyperbolic functions, which round them correctly
+// (product_parts.h, circular.cpp); those take the products here for their special arguments.
 #include "complex/hyperbolic_products.h"
 
 #include <cmath>
@@ -173,15 +178,9 @@ ScaledSinhCosh sinhCoshOf(double x, Precision precision) {
 ScaledSinhCosh scaledWideSinhCosh(double x) { return sinhCoshOf(x, Precision::fast); }
 ScaledSinhCosh scaledAccurateSinhCosh(double x) { return sinhCoshOf(x, Precision::accurate); }
 
-WideSinhCosh wideSinhCosh(double x) {
-    const ScaledSinhCosh h = scaledWideSinhCosh(x);
-    return {unscaled(h.sinh), unscaled(h.cosh)};
-}
-
 ScaledDoubleDouble scaledWideExponential(double t) { return exponentialOf(t, Precision::fast); }
 ScaledDoubleDouble scaledAccurateExponential(double t) { return exponentialOf(t, Precision::accurate); }
 
-DoubleDouble wideExponential(double t) { return unscaled(exponentialOf(t, Precision::fast)); }
 
 double scaledCosh(double a, double b) {
     if (std::isnan(a)) return a;

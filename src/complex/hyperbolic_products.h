@@ -17,20 +17,12 @@ double scaledSinh(double a, double b);
 // b·e^a. A zero b gives b; a NaN a gives that NaN; an infinite a gives b·e^a's limit.
 double exponentialProduct(double a, double b);
 
-// The same ingredients unrounded, for callers that combine them before one rounding (the
-// quotient functions): sinh x and cosh x within 2^-64 relative, for finite nonzero x with
-// |x| < 40, and e^t within 2^-65 relative, for -650 <= t <= 0 (where its low part is normal).
-struct WideSinhCosh {
-    DoubleDouble sinh;
-    DoubleDouble cosh;
-};
-WideSinhCosh wideSinhCosh(double x);
-DoubleDouble wideExponential(double t);
-
-// The same with the power of two kept apart, for products whose result is in range while a
-// factor is not (sin x·cosh y for |y| beyond 710): sinh x and cosh x as value·2^exponent
-// within 2^-64 relative (value in [1/4, 2^59]), for finite nonzero x with |x| < 1455, and e^t
-// within 2^-64 relative (value in about [0.7, 2.02]), for |t| <= 1455.
+// The same ingredients unrounded, with their powers of two kept apart, for callers that
+// combine them before one rounding (the parts of the circular and hyperbolic functions and of
+// exp, whose results may be in range while a factor is not: sin x·cosh y for |y| beyond 710):
+// sinh x and cosh x as value·2^exponent within 2^-64 relative (value in [1/4, 2^59]), for
+// finite nonzero x with |x| < 1455, and e^t within 2^-64 relative (value in about
+// [0.7, 2.02]), for |t| <= 1455.
 struct ScaledSinhCosh {
     ScaledDoubleDouble sinh;
     ScaledDoubleDouble cosh;

@@ -145,6 +145,7 @@ const std::vector<std::string>& linesThatAssignNothing() {
         "pi*r^2",
         "sqrt(-4) + exp(1) - ln(2) * log(100) / abs(3+4*i)",
         "asinh(0.5)+acosh(2)+atanh(0.5)+sec 1+csc 1+cot 1",
+        "sin(1.9824468191005438+3.2561911674763097e-09*i)",  // a part within 2^-52 ulp of a halfway point: on balls
         "[2]*{3}",
         "(1+2",
         "SIN(PI/3)",

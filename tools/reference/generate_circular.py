@@ -33,7 +33,7 @@ Every circular function also gets its hard points (HARD below): arguments with a
 halfway point between two doubles, within about 2^-24 ulp (the nearest of millions of
 random arguments) or 2^-50 ulp (a small second part solved for, so that its quadratic effect
 moves the part onto a halfway point, then rounded to a double): a fast or accurate path whose
-error bound were too small to cover them would round them wrongly.
+error bound is too small to cover them rounds them wrongly.
 
 Run:  python3 tools/reference/generate_circular.py
 """
