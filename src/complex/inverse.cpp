@@ -226,10 +226,7 @@ Complex inverseHyperbolicCosine(Complex z) {
     const double x = z.re, y = z.im;
     if (isZero(y)) return {realInverseHyperbolicCosine(x), +0.0};
     if (std::isnan(x) || std::isnan(y)) return nanPairFrom(z);
-    if (!finite(z)) {
-        const double angle = real::atan2(std::fabs(y), std::fabs(x));
-        return {infinity, std::copysign(x > 0.0 ? angle : (pi.high - angle) + pi.low, y)};
-    }
+    if (!finite(z)) return {infinity, std::copysign(real::atan2(std::fabs(y), x), y)};  // the angle of z, y >= 0
     if (isZero(x)) return {real::asinh(std::fabs(y)), std::copysign(halfPi.high, y)};
     return arcsineFamilyRounded(x, y, ArcsineFamily::inverseHyperbolicCosine, false);
 }
@@ -247,11 +244,7 @@ Complex arccosine(Complex z) {
         const Complex a = nanPairFrom(z);
         return {(halfPi.high - a.re) + halfPi.low, -a.im};
     }
-    if (!finite(z)) {
-        if (x == infinity && std::isfinite(y)) return {+0.0, std::copysign(infinity, -y)};
-        const Complex a = arcsineLimit(x, y);
-        return {(halfPi.high - a.re) + halfPi.low, -a.im};
-    }
+    if (!finite(z)) return {real::atan2(std::fabs(y), x), y > 0.0 ? -infinity : infinity};  // the angle of z, y >= 0
     return arcsineFamilyRounded(x, y, ArcsineFamily::arccosine, false);
 }
 

@@ -43,9 +43,9 @@ struct NamedCase {
     Complex argument, expected;
 };
 
-void expectAll(std::initializer_list<NamedCase> cases) {
+void expectAll(std::initializer_list<NamedCase> cases, double ulps = 2.0) {
     for (const NamedCase& c : cases)
-        EXPECT_TRUE(near(functionNamed(c.name)(c.argument), c.expected))
+        EXPECT_TRUE(near(functionNamed(c.name)(c.argument), c.expected, ulps))
             << c.name << "(" << c.argument.re << ", " << c.argument.im << ")";
 }
 
@@ -190,6 +190,23 @@ TEST(inverse_functions, tiny_and_huge_arguments_keep_their_digits) {
         {"asin", {inf, 1.0}, {halfPi, inf}},
         {"atan", {1.0, inf}, {halfPi, 0.0}},
     });
+}
+
+// The limits at the infinities are angles of z, each the nearest double to its multiple of π/4.
+TEST(inverse_functions, limits_at_infinity_are_correctly_rounded_angles) {
+    constexpr double quarterPi = 0.7853981633974483, threeQuartersPi = 2.356194490192345;
+    expectAll({
+        {"acos", {inf, inf}, {quarterPi, -inf}},
+        {"acos", {-inf, -inf}, {threeQuartersPi, inf}},
+        {"acos", {-0.0, inf}, {halfPi, -inf}},
+        {"acos", {-inf, 1.0}, {pi, -inf}},
+        {"acosh", {inf, -inf}, {inf, -quarterPi}},
+        {"acosh", {-inf, inf}, {inf, threeQuartersPi}},
+        {"acosh", {-0.0, -inf}, {inf, -halfPi}},
+        {"acosh", {-inf, 1.0}, {inf, pi}},
+        {"asin", {-inf, inf}, {-quarterPi, inf}},
+        {"asinh", {inf, inf}, {inf, quarterPi}},
+    }, 0.0);
 }
 
 // --- Against the mpmath reference ------------------------------------------------------
