@@ -164,7 +164,7 @@ bool exactDecimalLog(Complex z, DoubleDouble decimal, double& result) {
 
 // |arg z| = base ± offset·2^exponent as a scaled double-double (offset alone when base is 0).
 // When the offset is the ratio of the parts (below 2^-60), the angle is within 2^-103 of
-// itself, as the accurate path needs (real::wide::atan2 is not, for such ratios and x > 0).
+// itself, as the accurate path needs.
 struct AngleMagnitude {
     ScaledDoubleDouble value;
     bool accurate;

@@ -84,12 +84,17 @@ DoubleDouble firstQuadrantAngle(double x, double y) {
     const double smaller = steep ? x : y;
     int largerExponent = 0;
     std::frexp(larger, &largerExponent);
+    // Both scaled by the same power of two into the range of exact products.
+    const DoubleDouble quotient =
+        ddDivideTwiceCorrected({scaledByPowerOfTwo(smaller, -largerExponent), 0.0}, {scaledByPowerOfTwo(larger, -largerExponent), 0.0});
     DoubleDouble angle{0.0, 0.0};
     if (ratioIsTiny(larger, smaller)) {
-        angle = {smaller / larger, 0.0};  // atan q rounds to q; the quotient may underflow
-    } else {  // both scaled by the same power of two into the range of exact products
-        const DoubleDouble quotient =
-            ddDivideTwiceCorrected({scaledByPowerOfTwo(smaller, -largerExponent), 0.0}, {scaledByPowerOfTwo(larger, -largerExponent), 0.0});
+        // atan q = q(1 - q²/3 + ...) is q to far below q's low part. The high part is the
+        // quotient rounded once (also where it underflows, and the scaled smaller part may
+        // have lost bits); the low part is the scaled quotient's where their highs agree.
+        const double rounded = smaller / larger;
+        angle = {rounded, quotient.high == rounded ? quotient.low : 0.0};
+    } else {
         angle = arctangentOfUnitRange(quotient);
     }
     return steep ? ddAddWithTwoSums(halfPi, negated(angle)) : angle;
