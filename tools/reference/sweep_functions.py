@@ -15,8 +15,9 @@ the worst error in ulps; then the arguments whose true parts lie closest to a ha
 between two doubles (the hard cases), as rows of the reference tables
 (`name in-re in-im expected-re expected-im`, hex doubles), for the parts that were correct.
 
-The true values come from mpmath at 256 bits, checked against 512 bits, and at 2600 bits where
-those two round differently (mpmath's formulas cancel at huge and tiny arguments).
+The true values come from mpmath at 256 bits plus the spread of the parts' exponents, checked
+against twice as many, and at 2600 bits more where those two round differently (mpmath's
+formulas cancel at huge and tiny arguments and where one part is far smaller than the other).
 
 Run:  python3 tools/reference/sweep_functions.py build/tools/kxcalc/kxcalc [points-per-region] [seed] [functions...]
 """
@@ -59,9 +60,10 @@ def near_i(rng, name):
 
 
 def axes(rng, name):
-    """On an axis (a signed zero part) or within 2^-60 of it."""
+    """Next to an axis: the other part 10^-18 to 10^-300 (on the axes the functions are the real
+    functions, by their own rules, which the reference tables check)."""
     along = signed(rng, 10 ** rng.uniform(-5, 3))
-    across = signed(rng, rng.choice([0.0, 10 ** rng.uniform(-300, -18)]))
+    across = signed(rng, 10 ** rng.uniform(-300, -18))
     return (along, across) if rng.random() < 0.5 else (across, along)
 
 
@@ -108,9 +110,17 @@ def nearest_double(value):
     return math.ldexp(whole, exponent - 52), math.ldexp(1.0, exponent - 52), float(abs(fraction - 0.5))
 
 
+def working_bits(x, y):
+    """Enough bits that a part far smaller than the other, or than 1, keeps its own digits."""
+    exponents = [math.frexp(part)[1] for part in (x, y) if part != 0]
+    spread = max(exponents) - min(exponents) + max(abs(exponent) for exponent in exponents)
+    return 256 + min(spread, 2400)
+
+
 def true_parts(function, x, y):
     rounded = []
-    for bits in (256, 512, 2600):
+    first = working_bits(x, y)
+    for bits in (first, 2 * first, 2 * first + 2600):
         with mp.workprec(bits):
             value = function(mp.mpc(x, y))
             parts = (value.real, value.imag)
