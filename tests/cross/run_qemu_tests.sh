@@ -67,7 +67,7 @@ elapsed() {                 # seconds since $1, to a tenth
 aptInstall() {
     local log
     log=$(mktemp)
-    if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@"; } >"$log" 2>&1; then
+    if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$@"; } >"$log" 2>&1; then
         tail -n 20 "$log"
         rm -f "$log"
         return 1
