@@ -7,8 +7,8 @@
 #   - golden_test, real_test, complex_test, entry_test and eval_test: the golden groups, the
 #     reference tables of the real and complex functions, the number format and the number
 #     scan; the comparison of the real functions' fast paths with their accurate paths
-#     (RealFunctionsSameness, a minute or more under the slower emulators) only on the
-#     targets of --sameness-targets;
+#     (RealFunctionsSameness, from half a minute to two and a half under qemu) only on the
+#     targets of --sameness-targets (armhf);
 #   - the cross-system corpus through the host, a filter, its texts left in
 #     build-cross-texts/"TARGET Linux.txt" for tests/windows/cross_platform_summary.sh and
 #     compared with the x86-64 host's.
@@ -23,11 +23,12 @@
 #       [LINUX-KXCALC-HOST]
 # The host defaults to build/tools/kxcalc/kxcalc, the README's build. As root it installs
 # the cross compilers, qemu-user and GoogleTest's sources with apt-get when they are missing.
-# Each target is built once, in build-linux-TARGET. Exit status 0 when everything passes.
+# Each target is built once, in build-linux-TARGET, while the target before it runs its
+# tests (qemu runs a program on one core). Exit status 0 when everything passes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 targets="aarch64 armhf riscv64 ppc64el s390x"
-samenessTargets="aarch64 armhf riscv64"
+samenessTargets="armhf"
 robustnessTargets="armhf s390x"
 randomTargets="armhf s390x"
 randomLines=100000
@@ -102,18 +103,37 @@ onTarget() {
 # Configures and builds the host and the test programs of one target in build-linux-TARGET.
 crossBuild() {
     local target=$1
-    local build=$root/build-linux-$target log
+    local build=$root/build-linux-$target
     local programs=(kxcalc_cli golden_test real_test complex_test entry_test eval_test)
     listed "$target" "$robustnessTargets" && programs+=(robustness_test)
-    log=$(mktemp)
-    if ! { cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/linux-$target.cmake" \
-               -DKXCALC_GTEST_SOURCE_DIR="$googletestSources" -DKXCALC_BUILD_BENCHMARKS=OFF &&
-           cmake --build "$build" -j"$jobs" --target "${programs[@]}"; } >"$log" 2>&1; then
-        tail -n 40 "$log"
-        rm -f "$log"
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/linux-$target.cmake" \
+        -DKXCALC_GTEST_SOURCE_DIR="$googletestSources" -DKXCALC_BUILD_BENCHMARKS=OFF &&
+        cmake --build "$build" -j"$jobs" --target "${programs[@]}"
+}
+
+# A target is built in the background while the one before it runs its tests under qemu,
+# which keeps one core busy: the build's output goes to a log, shown when it fails.
+startBuild() {
+    local target=$1 start
+    start=$(seconds)
+    (
+        status=0
+        crossBuild "$target" >"$work/$target.build.log" 2>&1 || status=$?
+        echo "$status $(elapsed "$start")" >"$work/$target.build.status"
+    ) &
+    buildProcess[$target]=$!
+}
+
+finishBuild() {
+    local target=$1 status took
+    wait "${buildProcess[$target]}" || true
+    read -r status took <"$work/$target.build.status"
+    if ((status != 0)); then
+        tail -n 40 "$work/$target.build.log"
+        echo "the build for $target failed (status $status)"
         return 1
     fi
-    rm -f "$log"
+    echo "built in $took s"
 }
 
 # Runs one GoogleTest program of the target; its output only when something fails.
@@ -207,13 +227,9 @@ checkRandomLines() {
 }
 
 checkTarget() {
-    local target=$1 start failed=0
+    local target=$1 failed=0
     local filter=-RealFunctionsSameness.*
     listed "$target" "$samenessTargets" && filter=*
-    echo "== $target Linux: cross build (${triplet[$target]})"
-    start=$(seconds)
-    crossBuild "$target" || return 1
-    echo "built in $(elapsed "$start") s"
     echo "== $target Linux: tests under qemu-${qemuArch[$target]}"
     runTests "$target" golden/golden_test || failed=1
     runTests "$target" real/real_test --gtest_filter="$filter" || failed=1
@@ -239,8 +255,10 @@ if [[ ! -x $linuxHost ]]; then
 fi
 mkdir -p "$textsDirectory"
 "$linuxHost" <"$corpus" >"$textsDirectory/x86-64 Linux.txt" || true  # status 1: some line gave a message
+work=$(mktemp -d)
 randomWork=
-trap '[[ -n $randomWork ]] && rm -rf "$randomWork"' EXIT
+declare -A buildProcess=()
+trap 'wait; rm -rf "$work"; [[ -n $randomWork ]] && rm -rf "$randomWork"' EXIT
 for target in $targets; do
     if listed "$target" "$randomTargets"; then
         makeRandomLines
@@ -248,11 +266,23 @@ for target in $targets; do
     fi
 done
 
+start=$(seconds)
 failedTargets=()
-for target in $targets; do
-    rm -f "$textsDirectory/$target Linux.txt"
-    checkTarget "$target" || failedTargets+=("$target")
+built=()  # the targets built, whose tests are still to run
+for target in $targets ""; do
+    if [[ -n $target ]]; then
+        rm -f "$textsDirectory/$target Linux.txt"
+        startBuild "$target"
+    fi
+    if ((${#built[@]} > 0)); then
+        checkTarget "${built[0]}" || failedTargets+=("${built[0]}")
+        built=()
+    fi
+    [[ -z $target ]] && break
+    echo "== $target Linux: cross build (${triplet[$target]})"
+    if finishBuild "$target"; then built=("$target"); else failedTargets+=("$target"); fi
 done
+echo "$(wc -w <<<"$targets") targets built and checked in $(elapsed "$start") s"
 if ((${#failedTargets[@]} > 0)); then
     echo "FAILED on: ${failedTargets[*]}"
     exit 1
