@@ -58,6 +58,12 @@ declare -A compilerPackages=([aarch64]=crossbuild-essential-arm64 [armhf]=crossb
                              [ppc64el]=crossbuild-essential-ppc64el [s390x]=crossbuild-essential-s390x)
 
 listed() { [[ " $2 " == *" $1 "* ]]; }  # whether word $1 is in the list $2
+for target in $targets $samenessTargets $robustnessTargets $randomTargets; do
+    if [[ -z ${triplet[$target]:-} ]]; then
+        echo "unknown target $target: the targets are ${!triplet[*]}" >&2
+        exit 2
+    fi
+done
 seconds() { date +%s%N; }  # in nanoseconds
 elapsed() {                 # seconds since $1, to a tenth
     local tenths=$((($(seconds) - $1) / 100000000))
