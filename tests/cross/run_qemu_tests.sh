@@ -288,7 +288,7 @@ for target in $targets ""; do
     echo "== $target Linux: cross build (${triplet[$target]})"
     if finishBuild "$target"; then built=("$target"); else failedTargets+=("$target"); fi
 done
-echo "$(wc -w <<<"$targets") targets built and checked in $(elapsed "$start") s"
+echo "built and checked $targets in $(elapsed "$start") s"
 if ((${#failedTargets[@]} > 0)); then
     echo "FAILED on: ${failedTargets[*]}"
     exit 1
