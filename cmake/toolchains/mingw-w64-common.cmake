@@ -1,5 +1,5 @@
-# What the MinGW-w64 toolchain files share; they set KXCALC_MINGW_TRIPLET (and, for
-# 32-bit x86, KXCALC_MINGW_ARCH_FLAGS) before including this file.
+# What the MinGW-w64 toolchain files share; they set KXCALC_MINGW_TRIPLET before including
+# this file.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${KXCALC_MINGW_TRIPLET})
 
@@ -8,9 +8,6 @@ find_program(CMAKE_C_COMPILER NAMES ${KXCALC_MINGW_TRIPLET}-gcc-posix ${KXCALC_M
 find_program(CMAKE_CXX_COMPILER NAMES ${KXCALC_MINGW_TRIPLET}-g++-posix ${KXCALC_MINGW_TRIPLET}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${KXCALC_MINGW_TRIPLET}-windres)
 find_program(CMAKE_OBJDUMP NAMES ${KXCALC_MINGW_TRIPLET}-objdump)
-
-set(CMAKE_C_FLAGS_INIT "${KXCALC_MINGW_ARCH_FLAGS}")
-set(CMAKE_CXX_FLAGS_INIT "${KXCALC_MINGW_ARCH_FLAGS}")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KXCALC_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

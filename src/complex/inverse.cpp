@@ -63,8 +63,13 @@ constexpr double identityBound = 0x1p-27;
 
 bool isZero(double value) { return value == 0.0; }  // 0 == -0; NaN is not zero
 
-// A NaN pair that carries the argument's NaN (the default NaN pair stays the default).
-Complex nanPairFrom(Complex z) { return {z.re + z.im, z.re + z.im}; }
+// A NaN pair that carries the argument's NaN (the default NaN pair stays the default),
+// chosen rather than computed: what arithmetic makes of a NaN is the processor's (RISC-V
+// gives its one canonical NaN whatever the operands were).
+Complex nanPairFrom(Complex z) {
+    const double nan = std::isnan(z.re) ? z.re : z.im;
+    return {nan, nan};
+}
 
 // The real arcsine: NaN (the default NaN) for |x| > 1, infinities included.
 double realArcsine(double x) { return std::fabs(x) > 1.0 ? defaultNaN : real::asin(x); }

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/complex.h"
 #include "core/double_double.h"
 #include "real/argument_reduction.h"
 #include "real/ball_functions.h"
@@ -96,6 +97,11 @@ SineCosine fromQuadrant(double x, int quadrant, double sine, double cosine) {
     return {x < 0.0 ? -sinePart : sinePart, cosinePart};  // sin is odd, cos even
 }
 
+// sin and cos of a NaN or an infinity: a NaN passes through, an infinity gives the default
+// NaN. Chosen, not computed as x - x, whose NaN is the processor's: 0x7FF8... but on x86,
+// and on RISC-V the one canonical NaN whatever the payload of x.
+double nanOfNonFinite(double x) { return std::isnan(x) ? x : defaultNaN; }
+
 enum class Wanted { sine, cosine, both };
 
 // Whether the sine kernel (or the cosine kernel) gives a wanted part of x in this quadrant:
@@ -133,7 +139,7 @@ SineCosine accurateCircular(double x, const Reduction& reduction, Wanted wanted)
 
 SineCosine circular(double x, Wanted wanted) {
     if (!(std::fabs(x) <= largestDouble)) {
-        const double nan = x - x;  // a NaN passes through, an infinity gives the default NaN
+        const double nan = nanOfNonFinite(x);
         return {nan, nan};
     }
     const double magnitude = std::fabs(x);
@@ -195,7 +201,7 @@ double cos(double x) { return circular(x, Wanted::cosine).cosine; }
 // 2^-64. Below tinyArgument sin x = x - x³/6 and cos x = 1 - x²/2 to far below 2^-100.
 WideSineCosine wideSinCos(double x) {
     if (!(std::fabs(x) <= largestDouble)) {
-        const double nan = x - x;
+        const double nan = nanOfNonFinite(x);
         return {{nan, 0.0}, {nan, 0.0}};
     }
     const double magnitude = std::fabs(x);
@@ -217,7 +223,7 @@ namespace accurate {
 
 SineCosine sinCos(double x) {
     if (!(std::fabs(x) <= largestDouble)) {
-        const double nan = x - x;
+        const double nan = nanOfNonFinite(x);
         return {nan, nan};
     }
     const double magnitude = std::fabs(x);

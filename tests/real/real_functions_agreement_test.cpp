@@ -186,7 +186,13 @@ TEST_F(RealFunctionsAgreement, InverseHyperbolicSineAndCosine) {
     expectUnaryAgreement("acosh, near 1", acosh, libmAcosh, [](Sampler& s) { return 1.0 + s.logUniform(0x1p-52, 1.0); }, 22000, 2.0);
 }
 
+// The counts are those of glibc's hypot as built for processors without a fused multiply-add
+// (x86-64, armhf); where there is one (arm64, ppc64el, s390x, riscv64) glibc computes it
+// another way, with misroundings of its own (5174 in the first 40000 on each).
 TEST_F(RealFunctionsAgreement, Modulus) {
+#ifdef __FP_FAST_FMA
+    GTEST_SKIP() << "glibc's hypot takes its fused multiply-add algorithm here";
+#endif
     expectBinaryAgreement("hypot, close magnitudes", hypot, libmHypot, [](Sampler& s) {
         const double x = s.signedLogUniform(smallest, largest);
         return std::pair{x * s.uniform(-2.0, 2.0), x};
