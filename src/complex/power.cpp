@@ -214,6 +214,7 @@ struct FastKernels {
     // reduction subtracts nothing and its error is relative, inside wideArithmeticError).
     static constexpr double reductionError = 0x1p-102;
     static constexpr bool exactBelowQuarterTurn = true;
+    static constexpr bool wholeCalls = true;  // both parts decided, or the call goes on
     // The kernels' ranges: fastExp for |Re| <= 745, fastSinCos for |Im| < 2^20.
     static constexpr double exponentLimit = 745.0;
     static constexpr double angleLimit = 0x1p20;
@@ -236,6 +237,7 @@ struct AccurateKernels {
     // magnitude times it, at least 0.7 of it when the part is small).
     static constexpr double reductionError = 0x1p-95;
     static constexpr bool exactBelowQuarterTurn = false;
+    static constexpr bool wholeCalls = false;
     static constexpr double exponentLimit = exponentialProductLimit;
     static constexpr double angleLimit = 0x1p50;
     static bool logOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
@@ -252,13 +254,15 @@ struct AccurateKernels {
 // What the balls need of a call that the bounds leave undecided: the quarter turns that
 // turn e^Re·(cos Im, sin Im) into the result, the exact fraction of a quarter turn left in
 // Im by u·k (quarterTurnsOfMultiple), Re as a double (for the ranges where the result is
-// zero or infinite whatever the angle), and whether every term of Im is exactly zero (the
-// sine part is then +0, as the bounded paths give it).
+// zero or infinite whatever the angle), whether every term of Im is exactly zero (the
+// sine part is then +0, as the bounded paths give it) and whether every term of Re is
+// (e^Re is then 1).
 struct BallShape {
     int quarterTurns = 0;
     double turnFraction = 0.0;
     double re = 0.0;
     bool zeroAngle = false;
+    bool zeroRe = false;
 };
 
 // The absolute error of Im = im as sinCos sees it: kernelError from the logarithms and
@@ -327,55 +331,67 @@ bool undecidedByAngle(double angleError, double smallerFactor) {
     return 2.0 * angleError * 0.7 > 0x1p-52 * smallerFactor;
 }
 
+// The parts a bounded evaluation decided, as bits.
+using DecidedParts = unsigned;
+constexpr DecidedParts noPart = 0;
+constexpr DecidedParts realPart = 1;
+constexpr DecidedParts imaginaryPart = 2;
+constexpr DecidedParts bothParts = realPart | imaginaryPart;
+
 // (cosine, sine) turned by quarterTurns·pi/2 and multiplied by e^a, each part rounded
 // once; the sine is sine·2^-sineShift. a has absolute error aError, cosine and sine the
 // relative errors of the kernels plus those of an absolute error angleError in their
 // argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
 // bounds, for their own roundings; e^aError - 1 <= 1.001·aError wherever a margin can
 // decide (aError < 2^-50). A zero sine with no angle error comes from an Im whose terms
-// are all exactly zero: that part is +0, whatever the turn.
+// are all exactly zero: that part is +0, whatever the turn. The fast kernels decide both
+// parts or neither (the call then takes the accurate ones), the accurate ones each part
+// on its own (the other then takes the balls).
 template <class Kernels>
-bool boundedTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
-                                 int sineShift, int quarterTurns, double angleError, Complex& result) {
+DecidedParts boundedTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
+                                         int sineShift, int quarterTurns, double angleError, Complex& result) {
     const bool zeroSine = sine.high == 0.0 && angleError == 0.0;
     if (!(std::fabs(a.high) <= Kernels::exponentLimit) || !(std::fabs(cosine.high) >= smallestBoundedFactor) ||
         !(zeroSine || std::fabs(sine.high) >= smallestBoundedFactor))
-        return false;
+        return noPart;
     // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
     const double cross = 2.0 * 1.001 * angleError;
     const double square = angleError * 2.02;
     const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
-    if (undecidedByAngle(angleError, smallerFactor)) return false;
+    if (Kernels::wholeCalls && undecidedByAngle(angleError, smallerFactor)) return noPart;
     const ScaledDoubleDouble m = Kernels::exp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
     const double relative = 2.0 * (Kernels::productError + 1.001 * aError);
     double cosinePart = 0.0;
     double sinePart = 0.0;
-    if (!decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart))
-        return false;
-    if (!zeroSine && !decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square),
-                                  m.exponent - sineShift, sinePart))
-        return false;
+    const bool cosineDecided =
+        decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart);
+    if (Kernels::wholeCalls && !cosineDecided) return noPart;
+    const bool sineDecided = zeroSine || decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square),
+                                                     m.exponent - sineShift, sinePart);
+    if (Kernels::wholeCalls && !sineDecided) return noPart;
     const double negatedSine = zeroSine ? +0.0 : -sinePart;
+    const bool cosineIsReal = (quarterTurns & 1) == 0;
     switch (quarterTurns & 3) {
         case 0: result = {cosinePart, sinePart}; break;
         case 1: result = {negatedSine, cosinePart}; break;
         case 2: result = {-cosinePart, negatedSine}; break;
         default: result = {sinePart, -cosinePart}; break;
     }
-    return true;
+    return (cosineDecided ? (cosineIsReal ? realPart : imaginaryPart) : noPart) |
+           (sineDecided ? (cosineIsReal ? imaginaryPart : realPart) : noPart);
 }
 
 // e^p, each part rounded once; Re and Im of p have absolute errors reError and imError.
 template <class Kernels>
-bool boundedWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
-    if (!(std::fabs(p.im.high) < Kernels::angleLimit)) return false;
+DecidedParts boundedWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
+    if (!(std::fabs(p.im.high) < Kernels::angleLimit)) return noPart;
     // As in boundedTurnedScaledProducts, but before the kernels run: the smaller factor is
     // at most the angle's distance to the nearest quarter turn.
     const double quarterTurnsNear = std::nearbyint(p.im.high * (2.0 / real::tables::pi.high));
     const double distance = std::fabs(p.im.high - quarterTurnsNear * real::tables::halfPi.high);
-    if (undecidedByAngle(imError, distance)) return false;
+    if (Kernels::wholeCalls && undecidedByAngle(imError, distance)) return noPart;
     const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
     const real::WideSineCosine angle = zeroAngle ? real::WideSineCosine{{0.0, 0.0}, {1.0, 0.0}} : Kernels::sinCos(p.im);
     return boundedTurnedScaledProducts<Kernels>(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
@@ -386,17 +402,18 @@ bool boundedWideExp(const WideExponent& p, double reError, double imError, Compl
 // sine is that product, still scaled: a part such as u·y·x^(u-1) keeps its digits below
 // the normal range.
 template <class Kernels>
-bool boundedRealPowerOfComplexBase(Complex z, double u, Complex& result, BallShape& shape) {
+DecidedParts boundedRealPowerOfComplexBase(Complex z, double u, Complex& result, BallShape& shape) {
     DoubleDouble logOfModulus{};
     double logError = 0.0;
-    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return false;
+    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return noPart;
     const DoubleDouble re = times(u, logOfModulus);
     const double reError = (logError + wideArithmeticError) * std::fabs(re.high);
     const AxisAngle angle = axisAngle(z, Kernels::atan);
     DoubleDouble turnTerm{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, turnTerm);
     const DoubleDouble offsetTimesU = times(u, angle.offset);
-    shape = {quarterTurns, turnFraction(u, angle.quarterTurns), re.high, turnTerm.high == 0.0 && offsetTimesU.high == 0.0};
+    shape = {quarterTurns, turnFraction(u, angle.quarterTurns), re.high, turnTerm.high == 0.0 && offsetTimesU.high == 0.0,
+             re.high == 0.0};
     if (turnTerm.high == 0.0 && angle.shift != 0 &&
         std::fabs(offsetTimesU.high) < scaledByPowerOfTwo(negligibleAngle, angle.shift))
         return boundedTurnedScaledProducts<Kernels>(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
@@ -410,10 +427,10 @@ bool boundedRealPowerOfComplexBase(Complex z, double u, Complex& result, BallSha
 // z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
 // Im = u·arg z + v·ln|z|, with u·arg z in quarter turns as above.
 template <class Kernels>
-bool boundedComplexPowerOfComplexBase(Complex z, Complex w, Complex& result, BallShape& shape) {
+DecidedParts boundedComplexPowerOfComplexBase(Complex z, Complex w, Complex& result, BallShape& shape) {
     DoubleDouble logOfModulus{};
     double logError = 0.0;
-    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return false;
+    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return noPart;
     const AxisAngle angle = axisAngle(z, Kernels::atan);
     const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
@@ -426,7 +443,7 @@ bool boundedComplexPowerOfComplexBase(Complex z, Complex w, Complex& result, Bal
     const DoubleDouble vArgument = times(w.im, argument);
     const DoubleDouble re = ddSubtract(uLog, vArgument);
     shape = {quarterTurns, turnFraction(w.re, angle.quarterTurns), re.high,
-             vLog.high == 0.0 && turnTerm.high == 0.0 && uOffset.high == 0.0};
+             vLog.high == 0.0 && turnTerm.high == 0.0 && uOffset.high == 0.0, uLog.high == 0.0 && vArgument.high == 0.0};
     const double reError = (logError + wideArithmeticError) * std::fabs(uLog.high) +
                            (Kernels::logarithmError + wideArithmeticError) * std::fabs(vArgument.high);
     const double imError =
@@ -437,18 +454,18 @@ bool boundedComplexPowerOfComplexBase(Complex z, Complex w, Complex& result, Bal
 
 // x^w = e^(w·ln x) for a real base x > 0 and w not real, both finite.
 template <class Kernels>
-bool boundedComplexPowerOfPositiveBase(double x, Complex w, Complex& result, BallShape& shape) {
+DecidedParts boundedComplexPowerOfPositiveBase(double x, Complex w, Complex& result, BallShape& shape) {
     const DoubleDouble l = Kernels::log(x);
     const DoubleDouble re = times(w.re, l);
     const DoubleDouble im = times(w.im, l);
-    shape = {0, 0.0, re.high, im.high == 0.0};
+    shape = {0, 0.0, re.high, im.high == 0.0, re.high == 0.0};
     const double reError = (Kernels::logarithmError + wideArithmeticError) * std::fabs(re.high);
     const double imError = angleError<Kernels>(Kernels::logarithmError * std::fabs(im.high), 0.0, 0.0, im.high);
     return boundedWideExp<Kernels>({re, im, 0}, reError, imError, result);
 }
 
 template <class Kernels>
-bool boundedPower(Complex z, Complex w, Complex& result, BallShape& shape) {
+DecidedParts boundedPower(Complex z, Complex w, Complex& result, BallShape& shape) {
     if (w.im == 0.0) return boundedRealPowerOfComplexBase<Kernels>(z, w.re, result, shape);
     if (z.im == 0.0) return boundedComplexPowerOfPositiveBase<Kernels>(z.re, w, result, shape);
     return boundedComplexPowerOfComplexBase<Kernels>(z, w, result, shape);
@@ -528,7 +545,8 @@ double partOnBalls(Complex z, Complex w, const BallShape& shape, bool imaginary)
     }
     return roundedByBalls([&](int bits) {
         const BallExponent p = exponentOnBalls(z, w, shape, bits);
-        return real::exp(p.re) * turnedFactorOnBalls(p.im, shape.quarterTurns, imaginary);
+        const Ball factor = turnedFactorOnBalls(p.im, shape.quarterTurns, imaginary);
+        return shape.zeroRe ? factor : real::exp(p.re) * factor;
     });
 }
 
@@ -562,9 +580,11 @@ Complex powerBy(Complex base, Complex exponent) {
     }
     Complex result{};
     BallShape shape{};
-    if (fast && boundedPower<FastKernels>(base, exponent, result, shape)) return result;
-    if (boundedPower<AccurateKernels>(base, exponent, result, shape)) return result;
-    return {partOnBalls(base, exponent, shape, false), partOnBalls(base, exponent, shape, true)};
+    if (fast && boundedPower<FastKernels>(base, exponent, result, shape) == bothParts) return result;
+    const DecidedParts decided = boundedPower<AccurateKernels>(base, exponent, result, shape);
+    if (!(decided & realPart)) result.re = partOnBalls(base, exponent, shape, false);
+    if (!(decided & imaginaryPart)) result.im = partOnBalls(base, exponent, shape, true);
+    return result;
 }
 
 }  // namespace
