@@ -106,22 +106,6 @@ DoubleDouble wideLogOfModulus(Complex z, Precision precision) {
     return ddAdd(times(static_cast<double>(p.e), real::tables::lnTwo), logOfModulus);
 }
 
-// ln|z| on balls: log(X² + Y²)/2 + e·ln 2, or near |z| = 1 log1p(d)/2 with
-// d = (X - 1)(X + 1) + Y², X the larger part: X - 1, X + 1 and both products are exact, so d
-// is rounded once, relative to itself.
-Ball logOfModulusOnBalls(Complex z, int bits) {
-    const ScaledParts p = scaledParts(z);
-    const bool xLarger = std::fabs(p.x) >= std::fabs(p.y);
-    const Ball larger(xLarger ? p.x : p.y, bits), smaller(xLarger ? p.y : p.x, bits), one(1.0, bits);
-    const double approximate = p.x * p.x + p.y * p.y;
-    const Ball twice = approximate >= 0.5 && approximate <= 2.0
-                           ? real::log1p((larger - one) * (larger + one) + smaller * smaller)
-                           : real::log(larger * larger + smaller * smaller);
-    const Ball half = scaled(twice, -1);
-    if (p.e == 0) return half;
-    return half + Ball(static_cast<double>(p.e), bits) * real::ln2(bits);
-}
-
 // The fast value's rounding when its bound decides it, else the accurate value's, else the
 // balls'.
 template <class AccurateValue, class BallValue>
@@ -192,6 +176,22 @@ AngleMagnitude fastMagnitudeOfAngle(Complex z) {
 }
 
 }  // namespace
+
+// ln|z| on balls: log(X² + Y²)/2 + e·ln 2, or near |z| = 1 log1p(d)/2 with
+// d = (X - 1)(X + 1) + Y², X the larger part: X - 1, X + 1 and both products are exact, so d
+// is rounded once, relative to itself.
+Ball logOfModulusOnBalls(Complex z, int bits) {
+    const ScaledParts p = scaledParts(z);
+    const bool xLarger = std::fabs(p.x) >= std::fabs(p.y);
+    const Ball larger(xLarger ? p.x : p.y, bits), smaller(xLarger ? p.y : p.x, bits), one(1.0, bits);
+    const double approximate = p.x * p.x + p.y * p.y;
+    const Ball twice = approximate >= 0.5 && approximate <= 2.0
+                           ? real::log1p((larger - one) * (larger + one) + smaller * smaller)
+                           : real::log(larger * larger + smaller * smaller);
+    const Ball half = scaled(twice, -1);
+    if (p.e == 0) return half;
+    return half + Ball(static_cast<double>(p.e), bits) * real::ln2(bits);
+}
 
 double roundedLogOfModulus(Complex z, PartPath path) {
     if (unitModulus(z)) return +0.0;

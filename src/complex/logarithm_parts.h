@@ -3,12 +3,15 @@
 #pragma once
 
 #include "complex/part_rounding.h"
+#include "core/ball.h"
 #include "core/complex.h"
 
 namespace kx {
 
 // For finite z not zero.
 double roundedLogOfModulus(Complex z, PartPath path);
+// ln|z| on balls of `bits` bits, for z finite and not zero.
+Ball logOfModulusOnBalls(Complex z, int bits);
 double roundedDecimalLogOfModulus(Complex z, PartPath path);
 double roundedDecimalAngle(Complex z, PartPath path);
 

@@ -10,28 +10,28 @@
 // uses the real power, so (-8)^(1/3) is NaN, not a complex cube root.
 //
 // The power of finite operands is formed in double-double: ln|z| (from x² + y² - 1 near
-// |z| = 1) and arg z with relative errors near 2^-100, w·ln z with an absolute error
-// eta <= 2^-98·|w|·|ln z|, then e^Re, cos Im and sin Im of that wider argument (errors
-// near 2^-100), each part rounded once. A part e^Re·cos Im is then within half an ulp plus
-// (eta·(1 + |tan Im|) + 2^-98)·2^53 ulp: for |w·ln z| up to 2^20, eta <= 2^-78 and the
-// part is correctly rounded but in rare cases, within one ulp unless it is below 2^-24 of
-// the modulus by cancellation of Im against a quarter turn. Parts that are small because
-// z is near an axis keep their digits: arg z is held as quarter turns plus the angle from
-// the axis (u times the quarter turns reduced exactly modulo 4), and an angle below 2^-60
-// as the ratio of the parts scaled near 1.
+// |z| = 1) and arg z, w·ln z with an absolute error of about 2^-100·|w|·|ln z| from its
+// products and sums, then e^Re, cos Im and sin Im of that wider argument, each part
+// rounded once. Parts that are small because z is near an axis keep their digits: arg z is
+// held as quarter turns plus the angle from the axis (u times the quarter turns reduced
+// exactly modulo 4), and an angle below 2^-60 as the ratio of the parts scaled near 1.
 //
-// That accurate path is the fallback of a fast one with the same formulas and the fast
-// kernels of src/real (ln, atan, e^t, sin and cos in double-double with relative
-// errors below 2^-65), which carries bounds as it goes: ln|z| within 2^-65 of itself (plus,
-// near |z| = 1, 3 times the rounding of x² + y² - 1's low terms over |x² + y² - 1|), Re and
-// Im of w·ln z within 2^-65 of the terms from logarithms and angles plus 2^-100 of every
-// term, so a part e^Re·cos Im within 2^-64 + err(Re) of itself plus err(Im)·|e^Re·sin Im|
-// (likewise the sine). A part is kept when every value within twice its bound rounds to
-// the same normal double: it is then correctly rounded, so the same as the accurate
-// path's wherever that is. Otherwise the whole call takes the accurate path: about one
-// call in 30 to 100 for parts and exponents of a few units, more as |w·ln z| grows, and
-// every call whose smaller part cancels to below about 2^-50 of the larger (e^(i·pi)),
-// or whose result is subnormal or beyond |Re| = 745 or |Im| = 2^20.
+// Each evaluation carries bounds as it goes: ln|z| within a kernel error of itself (plus,
+// near |z| = 1 on the fast path, 3 times the rounding of x² + y² - 1's low terms over
+// |x² + y² - 1|), Re and Im of w·ln z within the kernel error of the terms from logarithms
+// and angles plus 2^-100 of every term, so a part e^Re·cos Im within the product's error
+// plus err(Re) of itself plus err(Im)·|e^Re·sin Im| (likewise the sine). The error of Im
+// grows with |Im|, and cos and sin pass it on in absolute terms: a part is kept only when
+// every value within twice its bound rounds to the same normal double, and is then
+// correctly rounded. The fast kernels of src/real (errors below 2^-65) answer all but about
+// one call in 30 to 100 for parts and exponents of a few units, more as |w·ln z| grows,
+// and every call whose smaller part cancels to below about 2^-50 of the larger (e^(i·pi)),
+// or whose result is subnormal or beyond |Re| = 745 or |Im| = 2^20. The same formulas with
+// the accurate kernels (about 2^-100) answer most of the rest, up to |Im| = 2^50. What they
+// leave undecided (parts within about 2^-85 of a rounding boundary, a large |Im| whose
+// 2^-100·|Im| reaches the last bits, results below the normal range or overflowing) is
+// evaluated on balls of doubling precision, which round correctly, on the subnormal grid
+// too.
 //
 // Accuracy, measured against correctly rounded references (tests/reference): the power
 // correctly rounded in every part of the table and of a sample of 20000
@@ -49,8 +49,11 @@
 #include "complex/arithmetic.h"
 #include "complex/exponential.h"
 #include "complex/integer_power.h"
+#include "complex/logarithm_parts.h"
+#include "core/ball.h"
 #include "core/double_double.h"
 #include "core/power_of_two.h"
+#include "real/ball_functions.h"
 #include "real/exp.h"
 #include "real/inverse_circular.h"
 #include "real/log.h"
@@ -91,9 +94,6 @@ constexpr double largestWideExponent = 0x1p900;
 constexpr double smallRatio = 0x1p-60;
 // Below this |theta|, sin theta is theta and cos theta is 1 to within 2^-108.
 constexpr double negligibleAngle = 0x1p-54;
-// From this |Im(w ln z)| on, the argument's own double-double error (about 2^-104 of it)
-// reaches the last bits; its sine and cosine are those of its rounded double.
-constexpr double largestWideAngle = 0x1p50;
 // z is scaled before its parts are squared when the larger is outside [2^-450, 2^450]:
 // inside, the squares and the low parts of their Dekker products are normal doubles.
 constexpr int largestUnscaledExponent = 450;
@@ -135,6 +135,13 @@ DoubleDouble wideLogOfModulus(Complex z) {
     return ddAdd(times(static_cast<double>(e), real::tables::lnTwo), logOfModulus);
 }
 
+// The nearest axis's angle in quarter turns, for z = x + iy, y not zero: theta = atan(y/x)
+// (x > 0), ±pi ∓ atan(|y|/|x|) (x < 0), ±pi/2 - atan(x/y) (|y| > |x|).
+int axisQuarterTurns(Complex z) {
+    if (std::fabs(z.im) <= std::fabs(z.re)) return z.re > 0.0 ? 0 : (z.im > 0.0 ? 2 : -2);
+    return z.im > 0.0 ? 1 : -1;
+}
+
 // The angle of z = x + iy, y not zero, both finite, measured from the nearest axis;
 // arctangent(small, large) is atan(small/large) (real::wide::atan2 or its fast variant).
 AxisAngle axisAngle(Complex z, DoubleDouble (*arctangent)(double, double)) {
@@ -143,8 +150,7 @@ AxisAngle axisAngle(Complex z, DoubleDouble (*arctangent)(double, double)) {
     const bool nearReal = ay <= ax;
     const double small = nearReal ? ay : ax;
     const double large = nearReal ? ax : ay;
-    // theta = atan(y/x) (x > 0), ±pi ∓ atan(|y|/|x|) (x < 0), ±pi/2 - atan(x/y) (|y| > |x|).
-    const int quarterTurns = nearReal ? (z.re > 0.0 ? 0 : (z.im > 0.0 ? 2 : -2)) : (z.im > 0.0 ? 1 : -1);
+    const int quarterTurns = axisQuarterTurns(z);
     const bool negativeOffset = nearReal ? (z.re > 0.0) == (z.im < 0.0) : (z.re > 0.0) == (z.im > 0.0);
     DoubleDouble offset{0.0, 0.0};
     int shift = 0;
@@ -171,112 +177,101 @@ int quarterTurnsOfMultiple(double u, int k, DoubleDouble& im) {
     return static_cast<int>(nearest);
 }
 
-// t·e^a rounded once, with e^a = m.value·2^m.exponent; beyond |a| = 1842, where the
-// result is zero or infinite, the scaled product E decides as for exp.
-double wideScaledProduct(DoubleDouble a, DoubleDouble t, const ScaledDoubleDouble& m, int shift = 0) {
-    if (t.high == 0.0) return +0.0;
-    if (std::fabs(a.high) > exponentialProductLimit)
-        return scaledExponentialProduct(a.high, scaledByPowerOfTwo(rounded(t), -shift));
-    return real::wide::roundTimesPowerOfTwo(ddMultiply(t, m.value), m.exponent - shift);
-}
-
-ScaledDoubleDouble wideExponential(DoubleDouble a) {
-    if (std::fabs(a.high) > exponentialProductLimit) return {{0.0, 0.0}, 0};  // not read: wideScaledProduct uses E
-    return real::wide::exp(a);
-}
-
-// (cosine, sine) turned by quarterTurns·pi/2 and multiplied by e^a, each part rounded
-// once; the sine is sine·2^-sineShift.
-Complex turnedScaledProducts(DoubleDouble a, DoubleDouble cosine, DoubleDouble sine, int sineShift, int quarterTurns) {
-    const ScaledDoubleDouble m = wideExponential(a);
-    switch (quarterTurns & 3) {
-        case 0: return {wideScaledProduct(a, cosine, m), wideScaledProduct(a, sine, m, sineShift)};
-        case 1: return {wideScaledProduct(a, negated(sine), m, sineShift), wideScaledProduct(a, cosine, m)};
-        case 2: return {wideScaledProduct(a, negated(cosine), m), wideScaledProduct(a, negated(sine), m, sineShift)};
-        default: return {wideScaledProduct(a, sine, m, sineShift), wideScaledProduct(a, negated(cosine), m)};
-    }
-}
-
-// e^p, each part rounded once.
-Complex wideExp(const WideExponent& p) {
-    real::WideSineCosine angle{};
-    if (std::fabs(p.im.high) < largestWideAngle) {
-        angle = real::wide::sinCos(p.im);
-    } else {
-        const real::SineCosine plain = real::sinCos(p.im.high);
-        angle = {{plain.sine, 0.0}, {plain.cosine, 0.0}};
-    }
-    return turnedScaledProducts(p.re, angle.cosine, angle.sine, 0, p.quarterTurns);
-}
-
-// z^u = e^(u·ln z) for z not real and finite, u real. When u·arg z is a whole number of
-// quarter turns plus u times a ratio of the parts that is negligible as an angle, the
-// sine is that product, still scaled: a part such as u·y·x^(u-1) keeps its digits below
-// the normal range.
-Complex realPowerOfComplexBase(Complex z, double u) {
-    const DoubleDouble re = times(u, wideLogOfModulus(z));
-    const AxisAngle angle = axisAngle(z, real::wide::atan2);
-    DoubleDouble im{0.0, 0.0};
-    const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, im);
-    const DoubleDouble offsetTimesU = times(u, angle.offset);
-    if (im.high == 0.0 && angle.shift != 0 && std::fabs(offsetTimesU.high) < scaledByPowerOfTwo(negligibleAngle, angle.shift))
-        return turnedScaledProducts(re, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns);
-    return wideExp({re, ddAdd(im, unscaled(offsetTimesU, angle.shift)), quarterTurns});
-}
-
-// z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
-// Im = u·arg z + v·ln|z|, with u·arg z in quarter turns as above.
-Complex complexPowerOfComplexBase(Complex z, Complex w) {
-    const DoubleDouble logOfModulus = wideLogOfModulus(z);
-    const AxisAngle angle = axisAngle(z, real::wide::atan2);
-    const DoubleDouble offset = unscaled(angle.offset, angle.shift);
-    const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
-    DoubleDouble im = times(w.im, logOfModulus);
-    const int quarterTurns = quarterTurnsOfMultiple(w.re, angle.quarterTurns, im);
-    im = ddAdd(im, times(w.re, offset));
-    return wideExp({ddSubtract(times(w.re, logOfModulus), times(w.im, argument)), im, quarterTurns});
-}
-
-// x^w = e^(w·ln x) for a real base x > 0 and w not real, both finite.
-Complex complexPowerOfPositiveBase(double x, Complex w) {
-    const DoubleDouble l = real::wide::log({x, 0.0});
-    return wideExp({times(w.re, l), times(w.im, l), 0});
+// The a of quarterTurnsOfMultiple (exact).
+double turnFraction(double u, int k) {
+    const double turns = std::fmod(u * k, 4.0);
+    return turns - std::nearbyint(turns);
 }
 
 
-// --- the power's fast path ---
+// --- the power with error bounds: fast kernels, then accurate ones ---
 //
-// The same formulas with the fast kernels of src/real, carrying a bound on the
-// absolute error of Re and Im of w·ln z, then on the relative error of each part of
-// e^Re·(cos Im, sin Im). A part is taken only when every value within its bound rounds to
-// the same double and that double is normal: it is then the correctly rounded part, which
-// the accurate path gives too wherever that one is correctly rounded. Otherwise (about
-// one call in a hundred) the call takes the accurate path.
+// The formulas above with the kernels of src/real, carrying a bound on the absolute error
+// of Re and Im of w·ln z, then on the relative error of each part of e^Re·(cos Im, sin Im).
+// A part is taken only when every value within its bound rounds to the same double and
+// that double is normal: it is then the correctly rounded part. The fast kernels answer
+// all but about one call in a hundred; the accurate ones (errors near 2^-100) all but
+// those whose parts lie within about 2^-85 of a rounding boundary, whose angle Im is
+// beyond 2^50 or whose absolute error (2^-100 of |Im|) is too large for the smaller part,
+// whose results are below the normal range or overflow: those take the balls below.
 
-// Relative error of fastLog, fastLog1p and fastAtan (below 2^-65.4) with the double-double
-// products and sums after them (2^-104 each).
-constexpr double fastLogarithmError = 0x1p-65;
-// Relative error of a product e^a·t from fastExp (2^-65.3), the kernels of fastSinCos
-// (2^-66 of each part) and ddMultiply (2^-104): below 2^-64.5.
-constexpr double fastProductError = 0x1p-64;
 // The double-double sums and products forming Im: 2^-104 of each term, counted as 2^-100
 // of |Im| plus the quarter-turn term.
 constexpr double wideArithmeticError = 0x1p-100;
-// fastSinCos's absolute error in its argument, from |Im| = pi/4 on (below it the
-// reduction subtracts nothing and its error is relative, inside wideArithmeticError).
-constexpr double fastReductionError = 0x1p-102;
-constexpr double fastReductionStart = 0.78;
-// The fast kernels' ranges: fastExp for |Re| <= 745, fastSinCos for |Im| < 2^20. Factors
-// below 2^-900 could leave a Dekker product's low part below the normal range.
-constexpr double fastExponentLimit = 745.0;
-constexpr double fastAngleLimit = 0x1p20;
-constexpr double smallestFastFactor = 0x1p-900;
+// Factors below 2^-900 could leave a Dekker product's low part below the normal range.
+constexpr double smallestBoundedFactor = 0x1p-900;
 
-// The absolute error of Im = im as fastSinCos sees it: kernelError from the logarithms and
+bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError);
+
+struct FastKernels {
+    // Relative error of fastLog, fastLog1p and fastAtan (below 2^-65.4) with the
+    // double-double products and sums after them (2^-104 each).
+    static constexpr double logarithmError = 0x1p-65;
+    // Relative error of a product e^a·t from fastExp (2^-65.3), the kernels of fastSinCos
+    // (2^-66 of each part) and ddMultiply (2^-104): below 2^-64.5.
+    static constexpr double productError = 0x1p-64;
+    // fastSinCos's absolute error in its argument, from |Im| = pi/4 on (below it the
+    // reduction subtracts nothing and its error is relative, inside wideArithmeticError).
+    static constexpr double reductionError = 0x1p-102;
+    static constexpr bool exactBelowQuarterTurn = true;
+    static constexpr bool wholeCalls = true;  // both parts decided, or the call goes on
+    // The kernels' ranges: fastExp for |Re| <= 745, fastSinCos for |Im| < 2^20.
+    static constexpr double exponentLimit = 745.0;
+    static constexpr double angleLimit = 0x1p20;
+    static bool logOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
+        return fastLogOfModulus(z, result, relativeError);
+    }
+    static DoubleDouble log(double x) { return real::wide::fastLog({x, 0.0}); }
+    static DoubleDouble atan(double smaller, double larger) { return real::wide::fastAtan(smaller, larger); }
+    static ScaledDoubleDouble exp(DoubleDouble a) { return real::wide::fastExp(a); }
+    static real::WideSineCosine sinCos(DoubleDouble x) { return real::wide::fastSinCos(x); }
+};
+
+// The accurate kernels' errors are near 2^-100 (wideLogOfModulus's d within 2^-103 of
+// itself, log, log1p, atan2 and exp relative, sinCos absolute, below |Im| = 2^50); the
+// bounds below leave them a margin of 2^8 and more.
+struct AccurateKernels {
+    static constexpr double logarithmError = 0x1p-92;
+    static constexpr double productError = 0x1p-91;
+    // sinCos's absolute error, counted as an error in its argument (the other part's
+    // magnitude times it, at least 0.7 of it when the part is small).
+    static constexpr double reductionError = 0x1p-95;
+    static constexpr bool exactBelowQuarterTurn = false;
+    static constexpr bool wholeCalls = false;
+    static constexpr double exponentLimit = exponentialProductLimit;
+    static constexpr double angleLimit = 0x1p50;
+    static bool logOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
+        result = wideLogOfModulus(z);
+        relativeError = logarithmError;
+        return true;
+    }
+    static DoubleDouble log(double x) { return real::wide::log({x, 0.0}); }
+    static DoubleDouble atan(double smaller, double larger) { return real::wide::atan2(smaller, larger); }
+    static ScaledDoubleDouble exp(DoubleDouble a) { return real::wide::exp(a); }
+    static real::WideSineCosine sinCos(DoubleDouble x) { return real::wide::sinCos(x); }
+};
+
+// What the balls need of a call that the bounds leave undecided: the quarter turns that
+// turn e^Re·(cos Im, sin Im) into the result, the exact fraction of a quarter turn left in
+// Im by u·k (quarterTurnsOfMultiple), Re as a double (for the ranges where the result is
+// zero or infinite whatever the angle), whether every term of Im is exactly zero (the
+// sine part is then +0, as the bounded paths give it) and whether every term of Re is
+// (e^Re is then 1).
+struct BallShape {
+    int quarterTurns = 0;
+    double turnFraction = 0.0;
+    double re = 0.0;
+    bool zeroAngle = false;
+    bool zeroRe = false;
+};
+
+// The absolute error of Im = im as sinCos sees it: kernelError from the logarithms and
 // angles in it, terms the magnitudes of its other terms than turnTerm, the quarter-turn term.
-double fastAngleError(double kernelError, double terms, double turnTerm, double im) {
+template <class Kernels>
+double angleError(double kernelError, double terms, double turnTerm, double im) {
+    constexpr double reductionStart = 0.78;
     const double magnitude = std::fabs(im);
-    const double reduction = magnitude < fastReductionStart ? 0.0 : fastReductionError;
+    const double reduction = magnitude < reductionStart && Kernels::exactBelowQuarterTurn ? 0.0 : Kernels::reductionError;
     return kernelError + wideArithmeticError * (terms + std::fabs(turnTerm) + magnitude) + reduction;
 }
 
@@ -296,7 +291,7 @@ bool fastLogOfModulus(Complex z, DoubleDouble& result, double& relativeError) {
     const DoubleDouble ySquared = twoProduct(y, y);
     const DoubleDouble squares = ddAdd(xSquared, ySquared);
     DoubleDouble twice{0.0, 0.0};
-    relativeError = fastLogarithmError;
+    relativeError = FastKernels::logarithmError;
     if (squares.high >= 0.5 && squares.high <= 2.0) {
         const DoubleDouble first = twoSum(xSquared.high, -1.0);
         const DoubleDouble second = twoSum(first.high, ySquared.high);
@@ -336,83 +331,107 @@ bool undecidedByAngle(double angleError, double smallerFactor) {
     return 2.0 * angleError * 0.7 > 0x1p-52 * smallerFactor;
 }
 
-// turnedScaledProducts with the fast exponential: a has absolute error aError, cosine and
-// sine the relative errors of fastSinCos plus those of an absolute error angleError in
-// their argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
+// The parts a bounded evaluation decided, as bits.
+using DecidedParts = unsigned;
+constexpr DecidedParts noPart = 0;
+constexpr DecidedParts realPart = 1;
+constexpr DecidedParts imaginaryPart = 2;
+constexpr DecidedParts bothParts = realPart | imaginaryPart;
+
+// (cosine, sine) turned by quarterTurns·pi/2 and multiplied by e^a, each part rounded
+// once; the sine is sine·2^-sineShift. a has absolute error aError, cosine and sine the
+// relative errors of the kernels plus those of an absolute error angleError in their
+// argument (zero when the sine is scaled, sineShift > 0). The margins are twice the
 // bounds, for their own roundings; e^aError - 1 <= 1.001·aError wherever a margin can
 // decide (aError < 2^-50). A zero sine with no angle error comes from an Im whose terms
-// are all exactly zero, in the accurate path too: that part is +0 there, whatever the turn.
-bool fastTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
-                              int sineShift, int quarterTurns, double angleError, Complex& result) {
+// are all exactly zero: that part is +0, whatever the turn. The fast kernels decide both
+// parts or neither (the call then takes the accurate ones), the accurate ones each part
+// on its own (the other then takes the balls).
+template <class Kernels>
+DecidedParts boundedTurnedScaledProducts(DoubleDouble a, double aError, DoubleDouble cosine, DoubleDouble sine,
+                                         int sineShift, int quarterTurns, double angleError, Complex& result) {
     const bool zeroSine = sine.high == 0.0 && angleError == 0.0;
-    if (!(std::fabs(a.high) <= fastExponentLimit) || !(std::fabs(cosine.high) >= smallestFastFactor) ||
-        !(zeroSine || std::fabs(sine.high) >= smallestFastFactor))
-        return false;
+    if (!(std::fabs(a.high) <= Kernels::exponentLimit) || !(std::fabs(cosine.high) >= smallestBoundedFactor) ||
+        !(zeroSine || std::fabs(sine.high) >= smallestBoundedFactor))
+        return noPart;
     // |cos(x + eta) - cos x| <= eta·|sin x| + eta², likewise for sin, times m.value <= 2.02
     const double cross = 2.0 * 1.001 * angleError;
     const double square = angleError * 2.02;
     const double smallerFactor = std::min(std::fabs(cosine.high), zeroSine ? 1.0 : std::fabs(sine.high));
-    if (undecidedByAngle(angleError, smallerFactor)) return false;
-    const ScaledDoubleDouble m = real::wide::fastExp(a);
+    if (Kernels::wholeCalls && undecidedByAngle(angleError, smallerFactor)) return noPart;
+    const ScaledDoubleDouble m = Kernels::exp(a);
     const DoubleDouble c = ddMultiply(cosine, m.value);
     const DoubleDouble s = ddMultiply(sine, m.value);
-    const double relative = 2.0 * (fastProductError + 1.001 * aError);
+    const double relative = 2.0 * (Kernels::productError + 1.001 * aError);
     double cosinePart = 0.0;
     double sinePart = 0.0;
-    if (!decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart))
-        return false;
-    if (!zeroSine && !decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square),
-                                  m.exponent - sineShift, sinePart))
-        return false;
+    const bool cosineDecided =
+        decidedPart(c, relative * std::fabs(c.high) + cross * (std::fabs(s.high) + square), m.exponent, cosinePart);
+    if (Kernels::wholeCalls && !cosineDecided) return noPart;
+    const bool sineDecided = zeroSine || decidedPart(s, relative * std::fabs(s.high) + cross * (std::fabs(c.high) + square),
+                                                     m.exponent - sineShift, sinePart);
+    if (Kernels::wholeCalls && !sineDecided) return noPart;
     const double negatedSine = zeroSine ? +0.0 : -sinePart;
+    const bool cosineIsReal = (quarterTurns & 1) == 0;
     switch (quarterTurns & 3) {
         case 0: result = {cosinePart, sinePart}; break;
         case 1: result = {negatedSine, cosinePart}; break;
         case 2: result = {-cosinePart, negatedSine}; break;
         default: result = {sinePart, -cosinePart}; break;
     }
-    return true;
+    return (cosineDecided ? (cosineIsReal ? realPart : imaginaryPart) : noPart) |
+           (sineDecided ? (cosineIsReal ? imaginaryPart : realPart) : noPart);
 }
 
-// wideExp with the fast kernels; Re and Im of p have absolute errors reError and imError.
-bool fastWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
-    if (!(std::fabs(p.im.high) < fastAngleLimit)) return false;
-    // As in fastTurnedScaledProducts, but before the kernels run: the smaller factor is at
-    // most the angle's distance to the nearest quarter turn.
+// e^p, each part rounded once; Re and Im of p have absolute errors reError and imError.
+template <class Kernels>
+DecidedParts boundedWideExp(const WideExponent& p, double reError, double imError, Complex& result) {
+    if (!(std::fabs(p.im.high) < Kernels::angleLimit)) return noPart;
+    // As in boundedTurnedScaledProducts, but before the kernels run: the smaller factor is
+    // at most the angle's distance to the nearest quarter turn.
     const double quarterTurnsNear = std::nearbyint(p.im.high * (2.0 / real::tables::pi.high));
     const double distance = std::fabs(p.im.high - quarterTurnsNear * real::tables::halfPi.high);
-    if (undecidedByAngle(imError, distance)) return false;
+    if (Kernels::wholeCalls && undecidedByAngle(imError, distance)) return noPart;
     const bool zeroAngle = p.im.high == 0.0 && p.im.low == 0.0;  // the kernels would give these exactly
-    const real::WideSineCosine angle =
-        zeroAngle ? real::WideSineCosine{{0.0, 0.0}, {1.0, 0.0}} : real::wide::fastSinCos(p.im);
-    return fastTurnedScaledProducts(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
+    const real::WideSineCosine angle = zeroAngle ? real::WideSineCosine{{0.0, 0.0}, {1.0, 0.0}} : Kernels::sinCos(p.im);
+    return boundedTurnedScaledProducts<Kernels>(p.re, reError, angle.cosine, angle.sine, 0, p.quarterTurns, imError, result);
 }
 
-bool fastRealPowerOfComplexBase(Complex z, double u, Complex& result) {
+// z^u = e^(u·ln z) for z not real and finite, u real. When u·arg z is a whole number of
+// quarter turns plus u times a ratio of the parts that is negligible as an angle, the
+// sine is that product, still scaled: a part such as u·y·x^(u-1) keeps its digits below
+// the normal range.
+template <class Kernels>
+DecidedParts boundedRealPowerOfComplexBase(Complex z, double u, Complex& result, BallShape& shape) {
     DoubleDouble logOfModulus{};
     double logError = 0.0;
-    if (!fastLogOfModulus(z, logOfModulus, logError)) return false;
+    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return noPart;
     const DoubleDouble re = times(u, logOfModulus);
     const double reError = (logError + wideArithmeticError) * std::fabs(re.high);
-    const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
+    const AxisAngle angle = axisAngle(z, Kernels::atan);
     DoubleDouble turnTerm{0.0, 0.0};
     const int quarterTurns = quarterTurnsOfMultiple(u, angle.quarterTurns, turnTerm);
     const DoubleDouble offsetTimesU = times(u, angle.offset);
+    shape = {quarterTurns, turnFraction(u, angle.quarterTurns), re.high, turnTerm.high == 0.0 && offsetTimesU.high == 0.0,
+             re.high == 0.0};
     if (turnTerm.high == 0.0 && angle.shift != 0 &&
         std::fabs(offsetTimesU.high) < scaledByPowerOfTwo(negligibleAngle, angle.shift))
-        return fastTurnedScaledProducts(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
+        return boundedTurnedScaledProducts<Kernels>(re, reError, {1.0, 0.0}, offsetTimesU, angle.shift, quarterTurns, 0.0, result);
     const DoubleDouble offset = unscaled(offsetTimesU, angle.shift);
     const DoubleDouble im = ddAdd(turnTerm, offset);
-    const double imError =
-        fastAngleError(fastLogarithmError * std::fabs(offset.high), std::fabs(offset.high), turnTerm.high, im.high);
-    return fastWideExp({re, im, quarterTurns}, reError, imError, result);
+    const double imError = angleError<Kernels>(Kernels::logarithmError * std::fabs(offset.high), std::fabs(offset.high),
+                                               turnTerm.high, im.high);
+    return boundedWideExp<Kernels>({re, im, quarterTurns}, reError, imError, result);
 }
 
-bool fastComplexPowerOfComplexBase(Complex z, Complex w, Complex& result) {
+// z^w = e^(w·ln z) for z not real and w not real, both finite: Re = u·ln|z| - v·arg z,
+// Im = u·arg z + v·ln|z|, with u·arg z in quarter turns as above.
+template <class Kernels>
+DecidedParts boundedComplexPowerOfComplexBase(Complex z, Complex w, Complex& result, BallShape& shape) {
     DoubleDouble logOfModulus{};
     double logError = 0.0;
-    if (!fastLogOfModulus(z, logOfModulus, logError)) return false;
-    const AxisAngle angle = axisAngle(z, real::wide::fastAtan);
+    if (!Kernels::logOfModulus(z, logOfModulus, logError)) return noPart;
+    const AxisAngle angle = axisAngle(z, Kernels::atan);
     const DoubleDouble offset = unscaled(angle.offset, angle.shift);
     const DoubleDouble argument = ddAdd(times(angle.quarterTurns, real::tables::halfPi), offset);
     const DoubleDouble vLog = times(w.im, logOfModulus);
@@ -422,20 +441,113 @@ bool fastComplexPowerOfComplexBase(Complex z, Complex w, Complex& result) {
     const DoubleDouble im = ddAdd(ddAdd(vLog, turnTerm), uOffset);
     const DoubleDouble uLog = times(w.re, logOfModulus);
     const DoubleDouble vArgument = times(w.im, argument);
+    const DoubleDouble re = ddSubtract(uLog, vArgument);
+    shape = {quarterTurns, turnFraction(w.re, angle.quarterTurns), re.high,
+             vLog.high == 0.0 && turnTerm.high == 0.0 && uOffset.high == 0.0, uLog.high == 0.0 && vArgument.high == 0.0};
     const double reError = (logError + wideArithmeticError) * std::fabs(uLog.high) +
-                           (fastLogarithmError + wideArithmeticError) * std::fabs(vArgument.high);
-    const double imError = fastAngleError(logError * std::fabs(vLog.high) + fastLogarithmError * std::fabs(uOffset.high),
-                                          std::fabs(vLog.high) + std::fabs(uOffset.high), turnTerm.high, im.high);
-    return fastWideExp({ddSubtract(uLog, vArgument), im, quarterTurns}, reError, imError, result);
+                           (Kernels::logarithmError + wideArithmeticError) * std::fabs(vArgument.high);
+    const double imError =
+        angleError<Kernels>(logError * std::fabs(vLog.high) + Kernels::logarithmError * std::fabs(uOffset.high),
+                            std::fabs(vLog.high) + std::fabs(uOffset.high), turnTerm.high, im.high);
+    return boundedWideExp<Kernels>({re, im, quarterTurns}, reError, imError, result);
 }
 
-bool fastComplexPowerOfPositiveBase(double x, Complex w, Complex& result) {
-    const DoubleDouble l = real::wide::fastLog({x, 0.0});
+// x^w = e^(w·ln x) for a real base x > 0 and w not real, both finite.
+template <class Kernels>
+DecidedParts boundedComplexPowerOfPositiveBase(double x, Complex w, Complex& result, BallShape& shape) {
+    const DoubleDouble l = Kernels::log(x);
     const DoubleDouble re = times(w.re, l);
     const DoubleDouble im = times(w.im, l);
-    const double reError = (fastLogarithmError + wideArithmeticError) * std::fabs(re.high);
-    const double imError = fastAngleError(fastLogarithmError * std::fabs(im.high), 0.0, 0.0, im.high);
-    return fastWideExp({re, im, 0}, reError, imError, result);
+    shape = {0, 0.0, re.high, im.high == 0.0, re.high == 0.0};
+    const double reError = (Kernels::logarithmError + wideArithmeticError) * std::fabs(re.high);
+    const double imError = angleError<Kernels>(Kernels::logarithmError * std::fabs(im.high), 0.0, 0.0, im.high);
+    return boundedWideExp<Kernels>({re, im, 0}, reError, imError, result);
+}
+
+template <class Kernels>
+DecidedParts boundedPower(Complex z, Complex w, Complex& result, BallShape& shape) {
+    if (w.im == 0.0) return boundedRealPowerOfComplexBase<Kernels>(z, w.re, result, shape);
+    if (z.im == 0.0) return boundedComplexPowerOfPositiveBase<Kernels>(z.re, w, result, shape);
+    return boundedComplexPowerOfComplexBase<Kernels>(z, w, result, shape);
+}
+
+
+// --- the power on balls ---
+//
+// The calls the bounds leave undecided: each part is e^Re·(±cos Im or ±sin Im) on balls
+// of doubling precision (roundedByBalls), Re and Im formed as above with ln|z| and the
+// angle from the axis on balls: Re = u·ln|z| - v·(k·pi/2 + phi), Im = v·ln|z| +
+// f·pi/2 + u·phi beside the quarter turns n (u·k = n + f exactly), phi = ±atan(small part /
+// large part). sinCos reduces Im exactly, so a large |Im| costs only bits: the precision
+// doubles until the ball rounds (|Im| < 2^910 needs at most about 1100). The parts are
+// transcendental but where the bounded paths recognise them exactly (a zero sine, e^0 = 1),
+// so the balls decide. Beyond |Re| = 1842 the part is zero or infinite, with the sign of its
+// correctly rounded factor ±cos Im or ±sin Im.
+
+Ball angleOffsetOnBalls(Complex z, int bits) {
+    const double ax = std::fabs(z.re);
+    const double ay = std::fabs(z.im);
+    const bool nearReal = ay <= ax;
+    const double small = nearReal ? ay : ax;
+    const double large = nearReal ? ax : ay;
+    const bool negativeOffset = nearReal ? (z.re > 0.0) == (z.im < 0.0) : (z.re > 0.0) == (z.im > 0.0);
+    if (small == 0.0) return Ball(0.0, bits);
+    const Ball offset = real::atan2(Ball(small, bits), Ball(large, bits));
+    return negativeOffset ? -offset : offset;
+}
+
+struct BallExponent {
+    Ball re;
+    Ball im;
+};
+
+// w·ln z on balls as above (z real and positive, or not real).
+BallExponent exponentOnBalls(Complex z, Complex w, const BallShape& shape, int bits) {
+    const Ball u(w.re, bits);
+    const Ball v(w.im, bits);
+    if (z.im == 0.0) {
+        const Ball l = real::log(Ball(z.re, bits));
+        return {u * l, v * l};
+    }
+    const Ball l = logOfModulusOnBalls(z, bits);
+    const Ball offset = angleOffsetOnBalls(z, bits);
+    const Ball halfPi = scaled(real::pi(bits), -1);
+    const int k = axisQuarterTurns(z);
+    Ball re = u * l;
+    Ball im = u * offset;
+    if (shape.turnFraction != 0.0) im = im + Ball(shape.turnFraction, bits) * halfPi;
+    if (w.im != 0.0) {
+        re = re - v * (Ball(static_cast<double>(k), bits) * halfPi + offset);
+        im = im + v * l;
+    }
+    return {re, im};
+}
+
+// The factor of e^Re in one part: cos Im, sin Im or their negations as the quarter turns
+// give them.
+Ball turnedFactorOnBalls(const Ball& angle, int quarterTurns, bool imaginary) {
+    const real::BallSineCosine both = real::sinCos(angle);
+    switch (quarterTurns & 3) {
+        case 0: return imaginary ? both.sine : both.cosine;
+        case 1: return imaginary ? both.cosine : -both.sine;
+        case 2: return imaginary ? -both.sine : -both.cosine;
+        default: return imaginary ? -both.cosine : both.sine;
+    }
+}
+
+double partOnBalls(Complex z, Complex w, const BallShape& shape, bool imaginary) {
+    const bool sinePart = imaginary == ((shape.quarterTurns & 1) == 0);
+    if (sinePart && shape.zeroAngle) return +0.0;
+    if (std::fabs(shape.re) > exponentialProductLimit) {
+        const double factor = roundedByBalls(
+            [&](int bits) { return turnedFactorOnBalls(exponentOnBalls(z, w, shape, bits).im, shape.quarterTurns, imaginary); });
+        return scaledExponentialProduct(shape.re, factor);
+    }
+    return roundedByBalls([&](int bits) {
+        const BallExponent p = exponentOnBalls(z, w, shape, bits);
+        const Ball factor = turnedFactorOnBalls(p.im, shape.quarterTurns, imaginary);
+        return shape.zeroRe ? factor : real::exp(p.re) * factor;
+    });
 }
 
 // Which kernels the power uses: the fast ones first, or the accurate ones only (for the
@@ -443,9 +555,8 @@ bool fastComplexPowerOfPositiveBase(double x, Complex w, Complex& result) {
 enum class PowerPath { fastFirst, accurateOnly };
 
 // A part counts as zero when it equals zero, of either sign; a NaN part is not zero.
-// Finite operands take the double-double paths above (an integer exponent its own); the
-// rest, whose results are NaN, infinite or zero by the conventions of ln and exp, take
-// those.
+// Finite operands take the paths above (an integer exponent its own); the rest, whose
+// results are NaN, infinite or zero by the conventions of ln and exp, take those.
 template <PowerPath path>
 Complex powerBy(Complex base, Complex exponent) {
     constexpr bool fast = path == PowerPath::fastFirst;
@@ -454,26 +565,26 @@ Complex powerBy(Complex base, Complex exponent) {
     if (realExponent && realBase) return {real::pow(base.re, exponent.re), +0.0};
     const bool finite = std::isfinite(base.re) && std::isfinite(base.im) &&
                         std::fabs(exponent.re) <= largestWideExponent && std::fabs(exponent.im) <= largestWideExponent;
-    Complex result{};
     if (realExponent) {
         if (!finite) return exp(multiply({exponent.re, +0.0}, ln(base)));
         const double u = exponent.re;
         if (std::fabs(u) >= 1.0 && std::fabs(u) <= largestIntegerPower && std::nearbyint(u) == u)
             return integerPower(base, static_cast<int>(u));
-        if (fast && fastRealPowerOfComplexBase(base, u, result)) return result;
-        return realPowerOfComplexBase(base, u);
-    }
-    if (realBase) {
-        if (finite && base.re > 0.0) {
-            if (fast && fastComplexPowerOfPositiveBase(base.re, exponent, result)) return result;
-            return complexPowerOfPositiveBase(base.re, exponent);
+    } else if (realBase) {
+        if (!(finite && base.re > 0.0)) {
+            const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
+            return exp({l * exponent.re, l * exponent.im});
         }
-        const double l = real::log(base.re);  // NaN for a negative base, -inf for zero
-        return exp({l * exponent.re, l * exponent.im});
+    } else if (!finite) {
+        return exp(multiply(exponent, ln(base)));
     }
-    if (!finite) return exp(multiply(exponent, ln(base)));
-    if (fast && fastComplexPowerOfComplexBase(base, exponent, result)) return result;
-    return complexPowerOfComplexBase(base, exponent);
+    Complex result{};
+    BallShape shape{};
+    if (fast && boundedPower<FastKernels>(base, exponent, result, shape) == bothParts) return result;
+    const DecidedParts decided = boundedPower<AccurateKernels>(base, exponent, result, shape);
+    if (!(decided & realPart)) result.re = partOnBalls(base, exponent, shape, false);
+    if (!(decided & imaginaryPart)) result.im = partOnBalls(base, exponent, shape, true);
+    return result;
 }
 
 }  // namespace

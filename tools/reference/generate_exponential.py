@@ -17,7 +17,7 @@ with numbers written by float.hex(). Run from the repository root:
 and, for a wider sample of "^" judged by the same test (about a minute per 10000 rows):
 
     python3 tools/reference/generate_exponential.py --sweep 10000 1 > /tmp/sweep.txt
-    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/complex/complex_test --gtest_filter='*power_within*'
+    KX_EXPONENTIAL_TABLE=/tmp/sweep.txt build/tests/complex/complex_test --gtest_filter='*power_correctly*'
 
 mpmath has no signed zeros, so on the negative real axis the side of the cut is chosen
 here from the sign of the zero imaginary part: ln and log of x - 0i (x < 0) are the
@@ -231,7 +231,7 @@ def pow_arguments(rng):
         exponent = complex(rng.uniform(-50, 50), rng.uniform(-5, 5))
         pairs.append((base, exponent))
     pairs += exact_power_arguments() + integer_power_arguments(rng) + real_power_arguments(rng)
-    pairs += large_exponent_arguments(rng)
+    pairs += large_exponent_arguments(rng) + huge_angle_arguments()
     return [(z, w) for z, w in pairs if z.imag != 0 or z.real > 0]
 
 
@@ -310,6 +310,19 @@ def large_exponent_arguments(rng):
                 continue
         pairs.append((base, exponent))
     return pairs
+
+
+def huge_angle_arguments():
+    """|Im(w·ln z)| from 2^40 to 2^100, where 2^-100 of it reaches the last bits of cos and sin:
+    real and non-real bases and exponents, bases near an axis, parts that overflow or
+    underflow with the sign of cos or sin of that angle."""
+    return [(complex(2, 0), complex(0, 1e30)), (complex(2, 0), complex(0, 1e18)),
+            (complex(0.5, 1e-30), complex(0.3, -2.5e22)), (complex(7.5, -3e-25), complex(-1.25, 4e27)),
+            (complex(-1, 1e-5), complex(1e25 + 0.5e9, 0)), (complex(1, 1.75), complex(5.371958276243343e28, 0)),
+            (complex(600.0647134045385, 0.5), complex(2.9765123840149437e34, -2.2407908353765422)),
+            (complex(66.46873870577757, 0), complex(-30, -6.55595763495087e25)),
+            (complex(1.0356271186080823, 0), complex(-4.25, 1.310245213919281e33)),
+            (complex(5.8988736205382e-05, 0), complex(4.0109131217288825, -1.7301724667931462e33))]
 
 
 def text(value):
