@@ -18,6 +18,7 @@ so that high + low carries c to about 106 bits.
   - ln 2 as a double-double, cut into a 42-bit part and two 53-bit parts (k times the first
     is exact for |k| < 2^11), cut into a 32-bit part (truncated) and the rest for the
     complex exponential's reduction, ln 2/64 in three parts, 1/ln 2 and 64/ln 2 rounded;
+  - e rounded, and ln of that double minus 1 as a double-double (the power of the base e);
   - sqrt(2), sqrt(1/2) and log10(e) rounded, and 1 + sqrt(2) as the decimal 2.4142 plus
     the rest rounded (the complex modulus adds them one after the other);
   - 2^(j/64), ln(j/64), atan(j/8) and atan(j/64) as double-doubles;
@@ -169,6 +170,12 @@ def main():
     emit_double("sixtyFourOverLnTwo", 64 / log2)
     print("// log10(e) = 1/ln 10 rounded.")
     emit_double("log10OfE", 1 / ln(10))
+    print()
+
+    nearest_e = mpf(float(mp.e))
+    print("// e rounded, and ln of that double minus 1 (about -5.3e-17): ln nearestE = 1 + lnNearestEMinusOne.")
+    emit_double("nearestE", nearest_e)
+    emit_double_double("lnNearestEMinusOne", ln(nearest_e) - 1)
     print()
 
     print("// sqrt(2) and sqrt(1/2) rounded; 1 + sqrt(2) as the decimal 2.4142 plus the rest rounded.")

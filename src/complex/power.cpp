@@ -25,8 +25,11 @@
 // every value within twice its bound rounds to the same normal double, and is then
 // correctly rounded. The fast kernels of src/real (errors below 2^-65) answer all but about
 // one call in 30 to 100 for parts and exponents of a few units, more as |w·ln z| grows,
-// and every call whose smaller part cancels to below about 2^-50 of the larger (e^(i·pi)),
-// or whose result is subnormal or beyond |Re| = 745 or |Im| = 2^20. The same formulas with
+// and every call whose smaller part cancels to below about 2^-50 of the larger, or whose
+// result is subnormal or beyond |Re| = 745 or |Im| = 2^20. The base e (the double nearest
+// e) has ln z = 1 + lambda with a tabulated lambda, so its Im is the double v reduced
+// exactly by pi/2 plus v·lambda: e^(i·pi), and e^(i·v) up to |v| = 2^74 (where |v·lambda|
+// reaches the fast kernels' 2^20), keep their small parts. The same formulas with
 // the accurate kernels (about 2^-100) answer most of the rest, up to |Im| = 2^50. What they
 // leave undecided (parts within about 2^-85 of a rounding boundary, a large |Im| whose
 // 2^-100·|Im| reaches the last bits, results below the normal range or overflowing) is
@@ -53,6 +56,7 @@
 #include "core/ball.h"
 #include "core/double_double.h"
 #include "core/power_of_two.h"
+#include "real/argument_reduction.h"
 #include "real/ball_functions.h"
 #include "real/exp.h"
 #include "real/inverse_circular.h"
@@ -472,6 +476,64 @@ DecidedParts boundedPower(Complex z, Complex w, Complex& result, BallShape& shap
 }
 
 
+// --- the base e ---
+//
+// For the base e_d = nearestE (the double nearest e, imaginary part ±0) ln z = 1 + lambda,
+// lambda = lnNearestEMinusOne ≈ -5.3e-17 a double-double constant (tables.h, relative error
+// 2^-106), so w·ln z = (u + u·lambda) + i(v + v·lambda) with no logarithm to evaluate and
+// no cancellation against pi left in the angle: the double v is reduced by pi/2 as sin v
+// is (|v| = (4k + q)·pi/2 + r, reduce), and v·lambda joins the remainder. Errors:
+//   - u·lambda and v·lambda (ddMultiply): 2^-104 of themselves, with lambda's 2^-106 below
+//     2^-102; where a product or its low part leaves the normal range (|u| or |v| below
+//     about 2^-900), at most a few units of 2^-1074 absolutely, counted as 2^-1000;
+//   - u + u·lambda (ddAdd, no cancellation, |u·lambda| < 2^-53·|u|): 2^-104 of the sum;
+//     so Re within 2^-101·|u| + 2^-1000;
+//   - r: the short reduction within n·2^-150 < 2^-130 plus 2^-103 of |r| (its pi/2 to
+//     2^-150, its two-sum additions), the long one within 2^-102 of |r| (the 224-bit
+//     window of 2/pi, the product by pi/2 in double-double); below |v| = pi/4 r is v;
+//   - ±r + v·lambda (ddAddWithTwoSums, which may cancel): 3·2^-106 of |Im| beside the
+//     quarter turns, inside angleError's 2^-100 of it.
+// So Im within 2^-100·|r| + 2^-102·|v·lambda| + 2^-129 + 2^-1000 plus angleError's own
+// terms (the kernels' reduction of Im when it reaches pi/4). An angle whose remainder
+// cancels to near zero gets a bound large against its sine and is left undecided.
+
+// Below this |u| or |v|, u·lambda or v·lambda may lose digits below the normal range.
+constexpr double underflowAllowance = 0x1p-1000;
+
+struct BoundedExponent {
+    WideExponent p;
+    double reError;
+    double imError;  // before the kernels' own terms (angleError)
+};
+
+// w·ln e_d for w = u + iv, v not zero, both finite.
+BoundedExponent exponentOfNearestE(Complex w) {
+    const double u = w.re;
+    const double v = w.im;
+    const DoubleDouble uLambda = times(u, real::tables::lnNearestEMinusOne);
+    const DoubleDouble vLambda = times(v, real::tables::lnNearestEMinusOne);
+    const double magnitude = std::fabs(v);
+    real::Reduction reduction{0, {magnitude, 0.0}};
+    double reductionError = 0.0;
+    if (magnitude > real::tables::quarterPi) {
+        reduction = real::reduce(magnitude);
+        reductionError = 0x1p-100 * std::fabs(reduction.remainder.high) + 0x1p-129;
+    }
+    const bool negative = v < 0.0;
+    const DoubleDouble im = ddAddWithTwoSums(negative ? negated(reduction.remainder) : reduction.remainder, vLambda);
+    const int quarterTurns = negative ? -reduction.quadrant : reduction.quadrant;
+    const double reError = 0x1p-101 * std::fabs(u) + underflowAllowance;
+    const double imError = reductionError + 0x1p-102 * std::fabs(vLambda.high) + underflowAllowance;
+    return {{ddAdd({u, 0.0}, uLambda), im, quarterTurns}, reError, imError};
+}
+
+template <class Kernels>
+DecidedParts boundedPowerOfNearestE(const BoundedExponent& e, Complex& result) {
+    const double imError = angleError<Kernels>(e.imError, 0.0, 0.0, e.p.im.high);
+    return boundedWideExp<Kernels>(e.p, e.reError, imError, result);
+}
+
+
 // --- the power on balls ---
 //
 // The calls the bounds leave undecided: each part is e^Re·(±cos Im or ±sin Im) on balls
@@ -579,11 +641,22 @@ Complex powerBy(Complex base, Complex exponent) {
         return exp(multiply(exponent, ln(base)));
     }
     Complex result{};
+    Complex nearestEResult{};
+    DecidedParts nearestEDecided = noPart;
+    if (realBase && base.re == real::tables::nearestE) {
+        const BoundedExponent e = exponentOfNearestE(exponent);
+        if (fast && boundedPowerOfNearestE<FastKernels>(e, result) == bothParts) return result;
+        nearestEDecided = boundedPowerOfNearestE<AccurateKernels>(e, nearestEResult);
+        if (nearestEDecided == bothParts) return nearestEResult;
+    }
     BallShape shape{};
-    if (fast && boundedPower<FastKernels>(base, exponent, result, shape) == bothParts) return result;
+    if (fast && nearestEDecided == noPart && boundedPower<FastKernels>(base, exponent, result, shape) == bothParts)
+        return result;
     const DecidedParts decided = boundedPower<AccurateKernels>(base, exponent, result, shape);
-    if (!(decided & realPart)) result.re = partOnBalls(base, exponent, shape, false);
-    if (!(decided & imaginaryPart)) result.im = partOnBalls(base, exponent, shape, true);
+    if (nearestEDecided & realPart) result.re = nearestEResult.re;
+    if (nearestEDecided & imaginaryPart) result.im = nearestEResult.im;
+    if (!((decided | nearestEDecided) & realPart)) result.re = partOnBalls(base, exponent, shape, false);
+    if (!((decided | nearestEDecided) & imaginaryPart)) result.im = partOnBalls(base, exponent, shape, true);
     return result;
 }
 

@@ -128,6 +128,10 @@ inline constexpr double sixtyFourOverLnTwo = 0x1.71547652b82fep+6;
 // log10(e) = 1/ln 10 rounded.
 inline constexpr double log10OfE = 0x1.bcb7b1526e50ep-2;
 
+// e rounded, and ln of that double minus 1 (about -5.3e-17): ln nearestE = 1 + lnNearestEMinusOne.
+inline constexpr double nearestE = 0x1.5bf0a8b145769p+1;
+inline constexpr DoubleDouble lnNearestEMinusOne{-0x1.ea8556644e4cdp-55, -0x1.15c49a986d5a0p-109};
+
 // sqrt(2) and sqrt(1/2) rounded; 1 + sqrt(2) as the decimal 2.4142 plus the rest rounded.
 inline constexpr double squareRootOfTwo = 0x1.6a09e667f3bcdp+0;
 inline constexpr double squareRootOfHalf = 0x1.6a09e667f3bcdp-1;

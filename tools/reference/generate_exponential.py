@@ -211,7 +211,10 @@ def pow_arguments(rng):
     exponent, positive real base with a non-real exponent, and both non-real."""
     pairs = [(complex(0, 1), complex(0, 1)), (complex(2, 0), complex(0, 1)), (complex(0, 1), complex(2, 0)),
              (complex(1, 1), complex(0.5, 0)), (complex(-1, 1e-300), complex(0.5, 0)),
-             (complex(-8, -1e-12), complex(1 / 3, 0))]
+             (complex(-8, -1e-12), complex(1 / 3, 0)),
+             # the base e: sin of pi·ln(e) rounded is about 2.9e-16, and an angle near 135 quarter turns
+             (complex(math.e, 0), complex(0, math.pi)), (complex(math.e, 0), complex(-2, -math.pi)),
+             (complex(math.e, 0), complex(0.5, 212.05750411731105))]
     for _ in range(100):  # moderate bases, moderate exponents
         base = complex(rng.uniform(-10, 10), rng.uniform(-10, 10))
         exponent = complex(rng.uniform(-5, 5), rng.uniform(-5, 5))
@@ -322,7 +325,9 @@ def huge_angle_arguments():
             (complex(600.0647134045385, 0.5), complex(2.9765123840149437e34, -2.2407908353765422)),
             (complex(66.46873870577757, 0), complex(-30, -6.55595763495087e25)),
             (complex(1.0356271186080823, 0), complex(-4.25, 1.310245213919281e33)),
-            (complex(5.8988736205382e-05, 0), complex(4.0109131217288825, -1.7301724667931462e33))]
+            (complex(5.8988736205382e-05, 0), complex(4.0109131217288825, -1.7301724667931462e33)),
+            (complex(math.e, 0), complex(0, 1e18)), (complex(math.e, 0), complex(-3.5, -2.5e22)),
+            (complex(math.e, 0), complex(0.75, 1e30))]
 
 
 def text(value):
