@@ -144,10 +144,11 @@ def main():
         emit_words(f"{name}BallWords", constant_words)
     print()
 
-    print("// pi, pi/2, pi/4 and 3pi/4.")
+    print("// pi, pi/2, pi/4 (rounded, and as a double-double) and 3pi/4.")
     emit_double_double("pi", pi)
     emit_double_double("halfPi", pi / 2)
     emit_double("quarterPi", pi / 4)
+    emit_double_double("quarterPiWide", pi / 4)
     emit_double("threeQuartersPi", 3 * pi / 4)
     emit_double("twoOverPi", 2 / pi)
     print("// pi/2 = halfPiPart[0] + ... + halfPiPart[3] + O(2^-150); the first three have 33 bits.")
@@ -168,8 +169,9 @@ def main():
     print("// times either is exact for |k| < 2^17.")
     emit_parts("lnTwoSixtyFourthPart", parts(log2 / 64, (36, 36)))
     emit_double("sixtyFourOverLnTwo", 64 / log2)
-    print("// log10(e) = 1/ln 10 rounded.")
+    print("// log10(e) = 1/ln 10, rounded and as a double-double.")
     emit_double("log10OfE", 1 / ln(10))
+    emit_double_double("log10OfEWide", 1 / ln(10))
     print()
 
     nearest_e = mpf(float(mp.e))

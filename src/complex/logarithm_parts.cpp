@@ -48,8 +48,8 @@ namespace {
 constexpr double fastPartBound = 0x1p-64;
 
 // 1/ln 10 and pi/4 as double-doubles (to 2^-107).
-constexpr DoubleDouble inverseLnTen{0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
-constexpr DoubleDouble quarterPi{0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55};
+constexpr DoubleDouble inverseLnTen = real::tables::log10OfEWide;
+constexpr DoubleDouble quarterPi = real::tables::quarterPiWide;
 
 // The parts are scaled by 2^-e when the larger one's exponent e is beyond this.
 constexpr int largestUnscaledExponent = 450;

@@ -75,10 +75,8 @@ inline bool decidedPart(DoubleDouble value, int exponent, double relativeBound, 
         return true;
     }
     if (valueExponent + exponent <= -1022) return decidedSubnormalPart(value, exponent, relativeBound, result);
-    const double margin = relativeBound * magnitude;
-    const double below = value.high + (value.low - margin);
-    if (below != value.high + (value.low + margin)) return false;
-    result = scaledByPowerOfTwo(below, exponent);
+    if (!real::roundingDecided(value, relativeBound)) return false;
+    result = scaledByPowerOfTwo(value.high, exponent);
     return std::fabs(result) >= std::numeric_limits<double>::min();
 }
 

@@ -92,21 +92,18 @@ inline Magnitude subtractDown(Magnitude a, Magnitude b) {
     return normalised(nextDown(difference), a.exponent);
 }
 
-// Lower and upper bounds of sqrt(a).
-inline Magnitude squareRootDown(Magnitude a) {
-    using namespace magnitude_detail;
+// Lower and upper bounds of sqrt(a): the rounded root of the mantissa (doubled for an odd
+// exponent) stepped one double down or up.
+namespace magnitude_detail {
+inline Magnitude squareRootStepped(Magnitude a, double (*step)(double)) {
     if (isZero(a)) return a;
     const bool odd = (a.exponent & 1) != 0;
     const double root = std::sqrt(odd ? 2.0 * a.mantissa : a.mantissa);
-    return normalised(nextDown(root), (a.exponent - (odd ? 1 : 0)) / 2);
+    return normalised(step(root), (a.exponent - (odd ? 1 : 0)) / 2);
 }
+}  // namespace magnitude_detail
 
-inline Magnitude squareRootUp(Magnitude a) {
-    using namespace magnitude_detail;
-    if (isZero(a)) return a;
-    const bool odd = (a.exponent & 1) != 0;
-    const double root = std::sqrt(odd ? 2.0 * a.mantissa : a.mantissa);
-    return normalised(nextUp(root), (a.exponent - (odd ? 1 : 0)) / 2);
-}
+inline Magnitude squareRootDown(Magnitude a) { return magnitude_detail::squareRootStepped(a, magnitude_detail::nextDown); }
+inline Magnitude squareRootUp(Magnitude a) { return magnitude_detail::squareRootStepped(a, magnitude_detail::nextUp); }
 
 }  // namespace kx

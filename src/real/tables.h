@@ -104,10 +104,11 @@ inline constexpr std::uint32_t lnTenBallWords[85] = {
     0x8FCD0832,
 };
 
-// pi, pi/2, pi/4 and 3pi/4.
+// pi, pi/2, pi/4 (rounded, and as a double-double) and 3pi/4.
 inline constexpr DoubleDouble pi{0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 inline constexpr DoubleDouble halfPi{0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 inline constexpr double quarterPi = 0x1.921fb54442d18p-1;
+inline constexpr DoubleDouble quarterPiWide{0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55};
 inline constexpr double threeQuartersPi = 0x1.2d97c7f3321d2p+1;
 inline constexpr double twoOverPi = 0x1.45f306dc9c883p-1;
 // pi/2 = halfPiPart[0] + ... + halfPiPart[3] + O(2^-150); the first three have 33 bits.
@@ -125,8 +126,9 @@ inline constexpr double lnTwoShortPart[2] = {0x1.62e42fee00000p-1, 0x1.a39ef3579
 // times either is exact for |k| < 2^17.
 inline constexpr double lnTwoSixtyFourthPart[3] = {0x1.62e42fefa0000p-7, 0x1.cf79abc9e0000p-46, 0x1.d9cc01f97b57ap-85};
 inline constexpr double sixtyFourOverLnTwo = 0x1.71547652b82fep+6;
-// log10(e) = 1/ln 10 rounded.
+// log10(e) = 1/ln 10, rounded and as a double-double.
 inline constexpr double log10OfE = 0x1.bcb7b1526e50ep-2;
+inline constexpr DoubleDouble log10OfEWide{0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
 
 // e rounded, and ln of that double minus 1 (about -5.3e-17): ln nearestE = 1 + lnNearestEMinusOne.
 inline constexpr double nearestE = 0x1.5bf0a8b145769p+1;

@@ -40,12 +40,14 @@ template <class Evaluation>
 void expectSameRounding(const Evaluation& evaluation, double x, double y, const char* formula) {
     const auto fast = evaluation(DoubleDoubleBallKind{});
     double re = 0.0, im = 0.0;
-    if (real::roundsToOneDouble(fast.first, re))
+    if (real::roundsToOneDouble(fast.first, re)) {
         EXPECT_EQ(re, roundedByBalls([&](int bits) { return evaluation(MultiprecisionBallKind{bits}).first; }))
             << formula << " real part at " << x << ", " << y;
-    if (real::roundsToOneDouble(fast.second, im))
+    }
+    if (real::roundsToOneDouble(fast.second, im)) {
         EXPECT_EQ(im, roundedByBalls([&](int bits) { return evaluation(MultiprecisionBallKind{bits}).second; }))
             << formula << " imaginary part at " << x << ", " << y;
+    }
 }
 
 TEST(inverse_formulas, fast_decisions_are_the_multiprecision_roundings) {

@@ -56,22 +56,23 @@ def on_lower_side_of_cut(z):
     return z.imag == 0 and math.copysign(1.0, z.imag) < 0 and z.real < 0
 
 
-def reference_ln(z):
-    re, im = exact(mpmath.log, z)
+def reference_logarithm(function, z):
+    """A logarithm's parts with the calculator's signs on the real axis: the lower side of the cut
+    has the negative angle, a positive real the zero angle with the sign of its imaginary part."""
+    re, im = exact(function, z)
     if on_lower_side_of_cut(z):
         im = -im
     if z.imag == 0 and z.real > 0:
         im = math.copysign(0.0, z.imag)
     return re, im
+
+
+def reference_ln(z):
+    return reference_logarithm(mpmath.log, z)
 
 
 def reference_log(z):
-    re, im = exact(lambda v: mpmath.log(v) / mpmath.log(10), z)
-    if on_lower_side_of_cut(z):
-        im = -im
-    if z.imag == 0 and z.real > 0:
-        im = math.copysign(0.0, z.imag)
-    return re, im
+    return reference_logarithm(lambda v: mpmath.log(v) / mpmath.log(10), z)
 
 
 def reference_sqrt(z):
